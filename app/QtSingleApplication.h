@@ -1,0 +1,45 @@
+#ifndef QTSINGLEAPPLICATION_H
+#define QTSINGLEAPPLICATION_H
+
+#include <QApplication>
+#include <QLockFile>
+
+class QLocalServer;
+class QLocalSocket;
+
+// An application object that knows whether another instance of the same program
+// already runs for the same user, and passes text messages to it.
+//
+// The running instance is the one that holds a lock file; the lock of a crashed
+// instance counts as free, so the next start takes over, also its stale socket.
+class QtSingleApplication : public QApplication
+{
+    Q_OBJECT
+
+public:
+    QtSingleApplication(int &argc, char **argv, bool guiEnabled = true);
+    ~QtSingleApplication() override;
+
+    bool isRunning() const;
+    // Delivers the message to the running instance within timeoutMs; true when it
+    // arrived there.
+    bool sendMessage(const QString &message, int timeoutMs);
+
+signals:
+    void messageReceived(const QString &message);
+
+private slots:
+    void acceptConnection();
+
+private:
+    static QString instanceKey();
+    void listen();
+    void readMessage(QLocalSocket *socket);
+
+    const QString serverName;
+    QLockFile runningLock;
+    bool otherInstanceRunning;
+    QLocalServer *server = nullptr;
+};
+
+#endif

@@ -1,0 +1,30 @@
+#include "CommandLine.h"
+#include "DesktopIntegration.h"
+#include "QtSingleApplication.h"
+#include "ZintelloDesktopSettingsWindow.h"
+
+int main(int argc, char **argv)
+{
+    Q_INIT_RESOURCE(zintello);
+    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
+    QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
+
+    QtSingleApplication app(argc, argv, true);
+
+    const bool quitRequested = CommandLine::asksToQuit(QCoreApplication::arguments());
+    if (app.isRunning()) {
+        app.sendMessage(quitRequested ? QStringLiteral("Quit") : QStringLiteral("Running"), 5000);
+        return 0;
+    }
+    if (quitRequested)
+        return 0;
+
+    QApplication::setQuitOnLastWindowClosed(false);
+    // Lives until the process ends.
+    auto *window = new ZintelloDesktopSettingsWindow;
+    QObject::connect(&app, &QtSingleApplication::messageReceived,
+                     window, &ZintelloDesktopSettingsWindow::receiveMultiInstanceMessage);
+    DesktopIntegration::holdRunningMarker(QStringLiteral("de.morvaleen.zintello.innoMutex"));
+    return QApplication::exec();
+}

@@ -1,0 +1,37 @@
+#ifndef DESKTOPINTEGRATION_H
+#define DESKTOPINTEGRATION_H
+
+class QString;
+class QWidget;
+
+// The one place that knows the operating system and its desktop. Everything the
+// programs do to the world outside Qt goes through these operations; none of them
+// reports a failure to the caller.
+class DesktopIntegration
+{
+public:
+    // Marks the running desktop program for an installer until the process ends.
+    static void holdRunningMarker(const QString &name);
+
+    // Start at log-in: writes (or rewrites) the entry for the given program file,
+    // or removes it.
+    static void writeAutostartEntry(const QString &programFilePath);
+    static void removeAutostartEntry();
+
+    // The desktop wallpaper: the stored value is written first, then applied.
+    // currentWallpaper() is empty when it is not known.
+    static QString currentWallpaper();
+    static void setWallpaper(const QString &path);
+
+    // Prepares a not yet shown, screen-sized window to serve as the desktop
+    // background: below every other window, never taking focus.
+    static void prepareDesktopWindow(QWidget *window);
+
+    // Whether the windowing system shows what lies behind a translucent window.
+    static bool showsTranslucentWindows();
+
+private:
+    DesktopIntegration() = delete;
+};
+
+#endif

@@ -1,0 +1,37 @@
+#ifndef SAVENETWORKCOOKIEJAR_H
+#define SAVENETWORKCOOKIEJAR_H
+
+#include <QNetworkCookieJar>
+
+// A cookie jar that keeps all cookies in the program's settings store under
+// "cookies": loaded when the jar is made, written by saveCookies() and when the
+// jar is destroyed. The desktop program's jar also adds the start cookie and
+// reports the "language" and "design" cookies that pages set; the screensaver's
+// jar only keeps the cookies.
+class SaveNetworkCookieJar : public QNetworkCookieJar
+{
+    Q_OBJECT
+
+public:
+    enum Program { DesktopProgram, ScreenSaverProgram };
+
+    explicit SaveNetworkCookieJar(QObject *parent, Program program = DesktopProgram);
+    ~SaveNetworkCookieJar() override;
+
+    void saveCookies();
+
+    bool setCookiesFromUrl(const QList<QNetworkCookie> &cookieList, const QUrl &url) override;
+
+    // The start cookie's path: the URL path of the html directory below the
+    // program directory, as local file URLs give it.
+    static QString startCookiePath();
+
+signals:
+    void cookiesChanges();
+    void changedToDesign(QString number);
+
+private:
+    const Program program;
+};
+
+#endif

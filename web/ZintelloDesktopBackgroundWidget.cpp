@@ -1,0 +1,63 @@
+#include "ZintelloDesktopBackgroundWidget.h"
+
+#include "SaveNetworkCookieJar.h"
+
+#include <QCoreApplication>
+#include <QNetworkAccessManager>
+#include <QVBoxLayout>
+#include <QWebPage>
+#include <QWebView>
+
+ZintelloDesktopBackgroundWidget::ZintelloDesktopBackgroundWidget(QNetworkCookieJar *cookieJar, QWidget *parent)
+    : QWidget(parent)
+    , webView(new QWebView(this))
+{
+    fillWithView();
+
+    QPalette palette = webView->palette();
+    palette.setBrush(QPalette::All, QPalette::Base, QBrush(Qt::transparent, Qt::SolidPattern));
+    webView->page()->setPalette(palette);
+
+    webView->setAttribute(Qt::WA_OpaquePaintEvent, false);
+    webView->setAttribute(Qt::WA_MouseTracking, false);
+    webView->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+    webView->setAcceptDrops(false);
+
+    webView->page()->networkAccessManager()->setCookieJar(cookieJar);
+    loadStartPage();
+}
+
+ZintelloDesktopBackgroundWidget::ZintelloDesktopBackgroundWidget(QWidget *parent)
+    : QWidget(parent)
+    , webView(new QWebView(this))
+{
+    webView->setAttribute(Qt::WA_MouseTracking, false);
+    fillWithView();
+    webView->page()->networkAccessManager()->setCookieJar(
+                new SaveNetworkCookieJar(this, SaveNetworkCookieJar::ScreenSaverProgram));
+    loadStartPage();
+}
+
+ZintelloDesktopBackgroundWidget::~ZintelloDesktopBackgroundWidget()
+{
+    delete webView;
+}
+
+void ZintelloDesktopBackgroundWidget::reload()
+{
+    webView->reload();
+}
+
+void ZintelloDesktopBackgroundWidget::fillWithView()
+{
+    auto *layout = new QVBoxLayout;
+    layout->addWidget(webView, 0, Qt::Alignment());
+    layout->setContentsMargins(0, 0, 0, 0);
+    setLayout(layout);
+}
+
+void ZintelloDesktopBackgroundWidget::loadStartPage()
+{
+    webView->load(QUrl::fromLocalFile(QCoreApplication::applicationDirPath()
+                                      + QStringLiteral("/html/index.html")));
+}

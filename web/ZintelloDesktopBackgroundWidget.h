@@ -1,0 +1,33 @@
+#ifndef ZINTELLODESKTOPBACKGROUNDWIDGET_H
+#define ZINTELLODESKTOPBACKGROUNDWIDGET_H
+
+#include <QWidget>
+
+class QNetworkCookieJar;
+class QWebView;
+
+// Shows the local start page html/index.html in a web view that fills the widget.
+// The desktop program's variant gets the shared cookie jar, draws the page
+// transparent where it paints nothing and lets mouse input pass; the
+// screensaver's variant opens its own jar and receives input.
+class ZintelloDesktopBackgroundWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The desktop program's background.
+    ZintelloDesktopBackgroundWidget(QNetworkCookieJar *cookieJar, QWidget *parent);
+    // The screensaver's page window.
+    explicit ZintelloDesktopBackgroundWidget(QWidget *parent);
+    ~ZintelloDesktopBackgroundWidget() override;
+
+    void reload();
+
+    QWebView *webView;
+
+private:
+    void fillWithView();
+    void loadStartPage();
+};
+
+#endif
