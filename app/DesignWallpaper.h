@@ -1,0 +1,26 @@
+#ifndef DESIGNWALLPAPER_H
+#define DESIGNWALLPAPER_H
+
+#include <QString>
+
+class QSize;
+
+// Which bitmap below the program directory belongs to a design on a screen.
+class DesignWallpaper
+{
+public:
+    // "/Wallpapers/A_design_" for screens wider than 1.46 : 1, else "/Wallpapers/B_design_".
+    static QString prefixFor(const QSize &screenSize);
+
+    // The bitmap's path with native separators; the number is inserted unchanged.
+    static QString pathFor(const QString &programDir, const QString &number, const QSize &screenSize);
+
+    // Any page may set the design cookie: a value that could lead the path out of
+    // the Wallpapers directory names no design bitmap.
+    static bool canNameBitmap(const QString &number);
+
+private:
+    DesignWallpaper() = delete;
+};
+
+#endif

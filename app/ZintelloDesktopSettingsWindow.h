@@ -1,0 +1,62 @@
+#ifndef ZINTELLODESKTOPSETTINGSWINDOW_H
+#define ZINTELLODESKTOPSETTINGSWINDOW_H
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QUrl>
+
+class QAction;
+class QMenu;
+class SaveNetworkCookieJar;
+class ZintelloDesktopBackgroundWidget;
+class Ui_ZintelloDesktopSettingsWindow;
+
+// The desktop program's main window and the owner of everything it shows or runs:
+// the settings tabs, the tray icon, the shared cookie jar, the desktop background
+// and the update check. It stays hidden until asked for and hides on close.
+class ZintelloDesktopSettingsWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit ZintelloDesktopSettingsWindow(QWidget *parent = nullptr);
+    ~ZintelloDesktopSettingsWindow() override;
+
+public slots:
+    void receiveMultiInstanceMessage(const QString &message);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void pageReload();
+    void on_wallpaper_stateChanged(int state);
+    void on_login_stateChanged(int state);
+    void onChangedToDesign(QString number);
+    void iconActivated(QSystemTrayIcon::ActivationReason reason);
+    void showTrayMessage();
+    void linkClicked(QUrl url);
+    void openScrennsaverSettings();
+
+private:
+    void createActions();
+    void createTrayIcon();
+    void checkFirstStart();
+    void createBackground();
+    void readSettings();
+    void setWallpaper(const QString &path);
+    void saveCookies();
+
+    // Both can go before the window does: the background is deleted when the
+    // window manager closes it, so the window keeps guarded pointers.
+    QPointer<SaveNetworkCookieJar> cookieJar;
+    QPointer<ZintelloDesktopBackgroundWidget> backgroundWidget;
+    QAction *settingsAction;
+    QAction *quitAction;
+    QSystemTrayIcon *trayIcon;
+    QMenu *trayIconMenu;
+    Ui_ZintelloDesktopSettingsWindow *ui;
+};
+
+#endif
