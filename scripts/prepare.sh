@@ -1,0 +1,28 @@
+# Shared by ./run and ./test: installs the Debian packages that are missing and
+# builds the project into build/. Sourced, not run.
+
+zintello_build_packages=(
+  cmake make g++ pkg-config python3
+  qtbase5-dev libqt5webkit5-dev libqt5x11extras5-dev libx11-dev
+  libglib2.0-bin dconf-gsettings-backend
+)
+zintello_session_packages=(xvfb x11-utils xdotool imagemagick openbox tint2)
+
+install_missing_packages() {
+  local missing=()
+  local package
+  for package in "$@"; do
+    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build_zintello() {
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build -j"$(nproc)"
+}

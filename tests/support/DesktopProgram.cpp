@@ -1,0 +1,113 @@
+#include "DesktopProgram.h"
+
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+DesktopProgram::DesktopProgram()
+    : dir(TestEnvironment::programDir())
+{
+}
+
+DesktopProgram::DesktopProgram(QTemporaryDir *ownDir)
+    : ownDir(ownDir)
+    , dir(ownDir->path())
+{
+    const QString built = TestEnvironment::programDir();
+    QFile::copy(built + QStringLiteral("/zintello"), dir + QStringLiteral("/zintello"));
+    QFile::link(built + QStringLiteral("/html"), dir + QStringLiteral("/html"));
+    QFile::link(built + QStringLiteral("/Wallpapers"), dir + QStringLiteral("/Wallpapers"));
+}
+
+DesktopProgram DesktopProgram::inTemporaryDirectory()
+{
+    return DesktopProgram(new QTemporaryDir(QDir::tempPath() + QStringLiteral("/zintello program XXXXXX")));
+}
+
+DesktopProgram::DesktopProgram(DesktopProgram &&other)
+    : ownDir(other.ownDir)
+    , dir(other.dir)
+    , processes(other.processes)
+{
+    other.ownDir = nullptr;
+    other.processes.clear();
+}
+
+DesktopProgram::~DesktopProgram()
+{
+    for (QProcess *process : qAsConst(processes)) {
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(5000);
+        }
+        delete process;
+    }
+    delete ownDir;
+}
+
+QString DesktopProgram::programDir() const
+{
+    return dir;
+}
+
+QString DesktopProgram::programFile() const
+{
+    return dir + QStringLiteral("/zintello");
+}
+
+QProcess &DesktopProgram::start(const QStringList &arguments)
+{
+    auto *process = new QProcess;
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->start(programFile(), arguments);
+    process->waitForStarted();
+    processes.append(process);
+    return *process;
+}
+
+int DesktopProgram::runToEnd(const QStringList &arguments, int timeoutMs) const
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(programFile(), arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return -2;
+    }
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QString DesktopProgram::settingsFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+            + QStringLiteral("/Morvaleen/Zintello.conf");
+}
+
+QVariant DesktopProgram::setting(const QString &key)
+{
+    return QSettings(settingsFile(), QSettings::IniFormat).value(key);
+}
+
+void DesktopProgram::clearSettings()
+{
+    QFile::remove(settingsFile());
+}
+
+QString DesktopProgram::runningMarkerFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
+            + QStringLiteral("/de.morvaleen.zintello.innoMutex");
+}
+
+bool DesktopProgram::runningMarkerHeld()
+{
+    // What an installer script does.
+    QProcess flock;
+    flock.start(QStringLiteral("flock"), {QStringLiteral("-n"), runningMarkerFile(), QStringLiteral("true")});
+    flock.waitForFinished();
+    return flock.exitCode() != 0;
+}

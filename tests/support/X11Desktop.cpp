@@ -1,0 +1,97 @@
+#include "X11Desktop.h"
+
+#include "TestEnvironment.h"
+
+#include <QImage>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+namespace {
+QString xdotool(const QStringList &arguments)
+{
+    return TestEnvironment::run(QStringLiteral("xdotool"), arguments);
+}
+
+QList<X11Desktop::WindowId> windowIds(const QString &lines)
+{
+    QList<X11Desktop::WindowId> ids;
+    const QStringList parts = lines.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &line : parts)
+        ids.append(line.trimmed().toULongLong());
+    return ids;
+}
+}
+
+QList<X11Desktop::WindowId> X11Desktop::visibleWindows(const QString &titlePattern)
+{
+    return windowIds(xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                              QStringLiteral("--name"), titlePattern}));
+}
+
+X11Desktop::WindowId X11Desktop::trayIcon(const QString &windowName)
+{
+    const QString tree = TestEnvironment::run(QStringLiteral("xwininfo"),
+                                              {QStringLiteral("-root"), QStringLiteral("-tree")});
+    const QRegularExpression icon(QStringLiteral("^\\s*(0x[0-9a-f]+) \"%1\".*22x22")
+                                  .arg(QRegularExpression::escape(windowName)),
+                                  QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = icon.match(tree);
+    return match.hasMatch() ? match.captured(1).toULongLong(nullptr, 16) : 0;
+}
+
+QRect X11Desktop::geometry(WindowId window)
+{
+    const QString shell = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"),
+                                   QString::number(window)});
+    auto value = [&shell](const char *name) {
+        const QRegularExpression line(QStringLiteral("^%1=(-?\\d+)$").arg(QLatin1String(name)),
+                                      QRegularExpression::MultilineOption);
+        return line.match(shell).captured(1).toInt();
+    };
+    return QRect(value("X"), value("Y"), value("WIDTH"), value("HEIGHT"));
+}
+
+QList<X11Desktop::WindowId> X11Desktop::stackingOrder()
+{
+    const QString property = TestEnvironment::run(QStringLiteral("xprop"),
+                                                  {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+    QList<WindowId> ids;
+    const QRegularExpression id(QStringLiteral("0x[0-9a-f]+"));
+    auto matches = id.globalMatch(property.section(QLatin1Char('#'), 1));
+    while (matches.hasNext())
+        ids.append(matches.next().captured().toULongLong(nullptr, 16));
+    return ids;
+}
+
+void X11Desktop::click(const QPoint &screenPoint, int button, int repeat)
+{
+    xdotool({QStringLiteral("mousemove"), QString::number(screenPoint.x()), QString::number(screenPoint.y()),
+             QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(repeat),
+             QStringLiteral("--delay"), QStringLiteral("80"), QString::number(button)});
+}
+
+void X11Desktop::key(const QString &keys)
+{
+    xdotool({QStringLiteral("key"), keys});
+}
+
+void X11Desktop::activate(WindowId window)
+{
+    xdotool({QStringLiteral("windowactivate"), QString::number(window)});
+}
+
+void X11Desktop::closeGracefully(WindowId window)
+{
+    // Asks the window manager to close it, as its close button does.
+    TestEnvironment::run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"),
+                                                    QString::number(window)});
+}
+
+QColor X11Desktop::pixel(const QPoint &screenPoint)
+{
+    QTemporaryDir dir;
+    const QString shot = dir.filePath(QStringLiteral("shot.png"));
+    TestEnvironment::run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot});
+    return QImage(shot).pixelColor(screenPoint);
+}

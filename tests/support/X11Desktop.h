@@ -1,0 +1,36 @@
+#ifndef X11DESKTOP_H
+#define X11DESKTOP_H
+
+#include <QColor>
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+// Looks at and drives the X desktop of the test session the way a user would:
+// through the X server, with the standard X tools.
+class X11Desktop
+{
+public:
+    using WindowId = qulonglong;
+
+    // Visible (mapped) windows whose title matches the regular expression.
+    static QList<WindowId> visibleWindows(const QString &titlePattern);
+    // The docked tray icon of a program: a 22x22 window inside the tray.
+    static WindowId trayIcon(const QString &windowName);
+    static QRect geometry(WindowId window);
+    // Managed windows, bottom to top.
+    static QList<WindowId> stackingOrder();
+
+    static void click(const QPoint &screenPoint, int button, int repeat = 1);
+    static void key(const QString &keys);
+    static void activate(WindowId window);
+    static void closeGracefully(WindowId window);
+
+    static QColor pixel(const QPoint &screenPoint);
+
+private:
+    X11Desktop() = delete;
+};
+
+#endif
