@@ -2,6 +2,7 @@
 
 #include <QtPlatformHeaders/QXcbWindowFunctions>
 #include <QDir>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QString>
 #include <QWidget>
@@ -31,4 +32,6 @@ void DesktopIntegration::prepareDesktopWindow(QWidget *window)
     window->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     window->winId();
     QXcbWindowFunctions::setWmWindowType(window->windowHandle(), QXcbWindowFunctions::Desktop);
+    // Window managers do not make desktop-type windows full screen themselves.
+    window->setGeometry(window->windowHandle()->screen()->geometry());
 }
