@@ -1,0 +1,163 @@
+#include "UpdateChecker.h"
+
+#include "JsonCodec.h"
+
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QMessageBox>
+#include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpacerItem>
+
+const QString UpdateChecker::manifestUrl = QStringLiteral("http://www.morvaleen.de/update.json");
+const QString UpdateChecker::productSiteUrl = QStringLiteral("http://zintello.morvaleen.de/");
+
+namespace {
+
+// The manifest is read byte by byte as Latin-1 up to the first zero byte.
+// Even an empty body must give empty, not null, text: null text would count
+// as well-formed.
+QString manifestText(const QByteArray &body)
+{
+    const int end = body.indexOf('\0');
+    QString text = QString::fromLatin1(end < 0 ? body : body.left(end));
+    if (text.isNull())
+        text = QStringLiteral("");
+    return text;
+}
+
+} // namespace
+
+UpdateChecker::UpdateChecker(QObject *parent)
+    : QObject(parent)
+    , networkManager(new QNetworkAccessManager(this))
+{
+    // Users behind a proxy reach the manifest through it, as their browser does.
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
+    connect(networkManager, SIGNAL(finished(QNetworkReply*)), this, SLOT(replyFinished(QNetworkReply*)));
+}
+
+QString UpdateChecker::selectUpdate(const QVariantMap &manifest, const QStringList &ignoredKeys,
+                                    const QDateTime &lastUpdateMessage, const QDateTime &now)
+{
+    QStringList keys;
+    for (const QString &key : manifest.keys()) {
+        if (!ignoredKeys.contains(key))
+            keys.append(key);
+    }
+    if (keys.isEmpty())
+        return QString();
+
+    const QString key = keys.last();
+    const float version = manifest.value(key).toMap().value(QStringLiteral("Version")).toFloat();
+    // Written as "not above" so that a version such as "nan" is not offered.
+    if (!(version > versionThreshold))
+        return QString();
+
+    if (lastUpdateMessage.isValid() && lastUpdateMessage.secsTo(now) <= quietSeconds)
+        return QString();
+    return key;
+}
+
+QUrl UpdateChecker::downloadUrl(const QVariantMap &entry)
+{
+    const QUrl url(entry.value(QStringLiteral("ActionUrl"), productSiteUrl).toString());
+    // Whoever controls the manifest, or the plain-HTTP way to it, must not be
+    // able to open local files or other handlers on this machine.
+    if (url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")))
+        return url;
+    return QUrl(productSiteUrl);
+}
+
+void UpdateChecker::checkForUpdates()
+{
+    QNetworkReply *reply = networkManager->get(QNetworkRequest(QUrl(manifestUrl)));
+    // Stop a body that grows too large while it arrives; the aborted reply
+    // still finishes, with nothing left to read.
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+        if (received > maxManifestSize)
+            reply->abort();
+    });
+}
+
+void UpdateChecker::replyFinished(QNetworkReply *reply)
+{
+    const QByteArray body = reply->read(maxManifestSize + 1);
+    reply->deleteLater();
+
+    bool parsed = body.size() <= maxManifestSize;
+    QVariantMap manifest;
+    if (parsed)
+        manifest = JsonCodec::decode(manifestText(body), parsed).toMap();
+    if (!parsed) {
+        qDebug("Error while parsing json");
+        return;
+    }
+
+    const QString key = selectUpdate(manifest);
+    if (key.isEmpty())
+        return;
+
+    const bool answer = showUpdateMessage(manifest.value(key).toMap());
+
+    QSettings settings;
+    if (answer) {
+        settings.setValue(QStringLiteral("lastUpdateMessage"), QDateTime::currentDateTime());
+    } else {
+        QStringList ignoredKeys = settings.value(QStringLiteral("ignoredKeys")).toStringList();
+        ignoredKeys.append(key);
+        settings.setValue(QStringLiteral("ignoredKeys"), ignoredKeys);
+    }
+}
+
+QString UpdateChecker::selectUpdate(const QVariantMap &manifest) const
+{
+    QSettings settings;
+    return selectUpdate(manifest, settings.value(QStringLiteral("ignoredKeys")).toStringList(),
+                        settings.value(QStringLiteral("lastUpdateMessage")).toDateTime(),
+                        QDateTime::currentDateTime());
+}
+
+bool UpdateChecker::showUpdateMessage(const QVariantMap &entry)
+{
+    QMessageBox box;
+
+    const QString title = entry.value(QStringLiteral("Title"), tr("A new version of ZINTELLO is available")).toString();
+    const QString versionText = entry.value(QStringLiteral("Version")).toString();
+    const QString info = entry.contains(QStringLiteral("Info"))
+        ? entry.value(QStringLiteral("Info")).toString()
+        : tr("ZINTELLO %1 is now available - you have 1.1. Would you like to download it now?").arg(versionText);
+    const QString notes = entry.value(QStringLiteral("ReleaseNotes")).toString();
+
+    QPushButton *ignoreButton = box.addButton(tr("Ignore"), QMessageBox::NoRole);
+    QPushButton *remindButton = box.addButton(tr("Remind me later"), QMessageBox::DestructiveRole);
+    QPushButton *downloadButton = box.addButton(tr("Download..."), QMessageBox::YesRole);
+    box.setDefaultButton(downloadButton);
+    box.setEscapeButton(remindButton);
+
+    box.setText(title);
+    box.setInformativeText(info);
+    box.setDetailedText(notes);
+    box.setIcon(QMessageBox::Information);
+
+    // The box rebuilds its layout whenever its texts or icon change, so the
+    // row that widens it goes in last.
+    if (auto *layout = qobject_cast<QGridLayout *>(box.layout())) {
+        layout->addItem(new QSpacerItem(messageMinimumWidth, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                        layout->rowCount(), 0, 1, layout->columnCount());
+    }
+
+    box.exec();
+
+    if (box.clickedButton() == downloadButton) {
+        QDesktopServices::openUrl(downloadUrl(entry));
+        return true;
+    }
+    // Escape and closing the box count as "Remind me later".
+    return box.clickedButton() != ignoreButton;
+}
