@@ -1,12 +1,22 @@
 #include "DesktopIntegration.h"
 
+#include "linux/AutostartEntry.h"
+#include "linux/GnomeBackground.h"
+#include "linux/RootWindowWallpaper.h"
+#include "linux/WallpaperRecord.h"
+
 #include <QtPlatformHeaders/QXcbWindowFunctions>
 #include <QDir>
+#include <QGuiApplication>
+#include <QImage>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QString>
 #include <QWidget>
 #include <QWindow>
+#include <QX11Info>
+
+#include <X11/Xlib.h>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -34,4 +44,67 @@ void DesktopIntegration::prepareDesktopWindow(QWidget *window)
     QXcbWindowFunctions::setWmWindowType(window->windowHandle(), QXcbWindowFunctions::Desktop);
     // Window managers do not make desktop-type windows full screen themselves.
     window->setGeometry(window->windowHandle()->screen()->geometry());
+}
+
+namespace {
+
+bool onGnomeFamilyDesktop()
+{
+    return GnomeBackground::isGnomeFamily(qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
+}
+
+// Where Qt's screens lie in the root window, in device pixels: Qt scales a
+// screen's size but keeps its top left corner.
+QList<QRect> screensInRootWindow()
+{
+    QList<QRect> screens;
+    const QList<QScreen *> all = QGuiApplication::screens();
+    for (const QScreen *screen : all) {
+        const QRect geometry = screen->geometry();
+        screens.append(QRect(geometry.topLeft(),
+                             (QSizeF(geometry.size()) * screen->devicePixelRatio()).toSize()));
+    }
+    return screens;
+}
+
+} // namespace
+
+void DesktopIntegration::writeAutostartEntry(const QString &programFilePath)
+{
+    AutostartEntry::write(programFilePath);
+}
+
+void DesktopIntegration::removeAutostartEntry()
+{
+    AutostartEntry::remove();
+}
+
+QString DesktopIntegration::currentWallpaper()
+{
+    return onGnomeFamilyDesktop() ? GnomeBackground::current() : WallpaperRecord::read();
+}
+
+void DesktopIntegration::setWallpaper(const QString &path)
+{
+    // An empty path stands for a wallpaper that was never known: there is nothing
+    // to bring back, and the desktop keeps what it shows.
+    if (onGnomeFamilyDesktop()) {
+        if (!path.isEmpty())
+            GnomeBackground::set(path);
+        return;
+    }
+    WallpaperRecord::write(path);
+    if (path.isEmpty() || !QX11Info::isPlatformX11())
+        return;
+    Display *display = QX11Info::display();
+    RootWindowWallpaper::set(display ? QByteArray(XDisplayString(display)) : QByteArray(),
+                             QImage(path), screensInRootWindow());
+}
+
+bool DesktopIntegration::showsTranslucentWindows()
+{
+    // Without a compositing manager X11 shows transparent parts of a window black.
+    if (QX11Info::isPlatformX11())
+        return QX11Info::isCompositingManagerRunning();
+    return true;
 }

@@ -1,0 +1,44 @@
+#include "DesktopIntegration.h"
+
+#include "win32/WindowsShell.h"
+
+#include <QString>
+#include <QWidget>
+
+// The Windows side: a thin translation from Qt's strings to the Win32 calls.
+
+void DesktopIntegration::holdRunningMarker(const QString &name)
+{
+    WindowsShell::createRunningMutex(name.toStdWString());
+}
+
+void DesktopIntegration::writeAutostartEntry(const QString &programFilePath)
+{
+    WindowsShell::writeAutostartEntry(programFilePath.toStdWString());
+}
+
+void DesktopIntegration::removeAutostartEntry()
+{
+    WindowsShell::removeAutostartEntry();
+}
+
+QString DesktopIntegration::currentWallpaper()
+{
+    return QString::fromStdWString(WindowsShell::currentWallpaper());
+}
+
+void DesktopIntegration::setWallpaper(const QString &path)
+{
+    WindowsShell::setWallpaper(path.toStdWString());
+}
+
+void DesktopIntegration::prepareDesktopWindow(QWidget *)
+{
+    // The window's own flags keep it below the others on Windows.
+}
+
+bool DesktopIntegration::showsTranslucentWindows()
+{
+    // The desktop window manager always composites layered windows.
+    return true;
+}

@@ -1,0 +1,189 @@
+#include "RootWindowWallpaper.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QSize>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+int ignoreXErrors(Display *, XErrorEvent *)
+{
+    return 0;
+}
+
+// One colour channel of a true colour visual, from its mask.
+struct Channel
+{
+    explicit Channel(unsigned long mask)
+    {
+        while (mask && !(mask & 1)) {
+            mask >>= 1;
+            ++shift;
+        }
+        while (mask & 1) {
+            mask >>= 1;
+            ++bits;
+        }
+        contiguous = mask == 0 && bits > 0 && bits <= 16;
+    }
+
+    unsigned long pixel(int value8) const
+    {
+        const unsigned long maximum = (1ul << bits) - 1;
+        return ((static_cast<unsigned long>(value8) * maximum + 127) / 255) << shift;
+    }
+
+    int shift = 0;
+    int bits = 0;
+    bool contiguous = false;
+};
+
+bool isTrueColour(const Visual *visual)
+{
+    // Pseudo colour and grey visuals would need colour allocation; those servers
+    // keep their own background.
+    return visual->c_class == TrueColor && Channel(visual->red_mask).contiguous
+           && Channel(visual->green_mask).contiguous && Channel(visual->blue_mask).contiguous
+           && !(visual->red_mask & visual->green_mask) && !(visual->red_mask & visual->blue_mask)
+           && !(visual->green_mask & visual->blue_mask);
+}
+
+Pixmap createPixmap(Display *display, Window root, Visual *visual, int depth, const QImage &picture)
+{
+    const int width = picture.width();
+    const int height = picture.height();
+    XImage *image = XCreateImage(display, visual, depth, ZPixmap, 0, nullptr, width, height, 32, 0);
+    if (!image)
+        return None;
+    image->data = static_cast<char *>(std::malloc(std::size_t(image->bytes_per_line) * height));
+    if (!image->data) {
+        XDestroyImage(image);
+        return None;
+    }
+    // XPutPixel knows the server's byte order and pixel size for this visual.
+    const Channel red(visual->red_mask), green(visual->green_mask), blue(visual->blue_mask);
+    for (int y = 0; y < height; ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            XPutPixel(image, x, y,
+                      red.pixel(qRed(line[x])) | green.pixel(qGreen(line[x]))
+                          | blue.pixel(qBlue(line[x])));
+        }
+    }
+    const Pixmap pixmap = XCreatePixmap(display, root, width, height, depth);
+    GC gc = XCreateGC(display, pixmap, 0, nullptr);
+    XPutImage(display, pixmap, gc, image, 0, 0, 0, 0, width, height);
+    XFreeGC(display, gc);
+    XDestroyImage(image);   // frees the pixel data too
+    return pixmap;
+}
+
+Pixmap pixmapProperty(Display *display, Window root, Atom property)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char *data = nullptr;
+    Pixmap pixmap = None;
+    if (XGetWindowProperty(display, root, property, 0, 1, False, XA_PIXMAP, &type, &format,
+                           &count, &remaining, &data) == Success
+        && type == XA_PIXMAP && format == 32 && count == 1)
+        pixmap = *reinterpret_cast<Pixmap *>(data);
+    if (data)
+        XFree(data);
+    return pixmap;
+}
+
+// A pixmap named by both properties belongs to a setter that, like this one, left
+// it to the server; killing that client's resources frees it. A pixmap named by
+// only one of them may belong to a running program and is left alone.
+void freePreviousPixmap(Display *display, Window root)
+{
+    const Atom rootProperty = XInternAtom(display, "_XROOTPMAP_ID", True);
+    const Atom esetrootProperty = XInternAtom(display, "ESETROOT_PMAP_ID", True);
+    if (rootProperty == None || esetrootProperty == None)
+        return;
+    const Pixmap previous = pixmapProperty(display, root, rootProperty);
+    if (previous != None && previous == pixmapProperty(display, root, esetrootProperty))
+        XKillClient(display, previous);
+}
+
+void publish(Display *display, Window root, Pixmap pixmap)
+{
+    for (const char *name : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"}) {
+        XChangeProperty(display, root, XInternAtom(display, name, False), XA_PIXMAP, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char *>(&pixmap), 1);
+    }
+    XSetWindowBackgroundPixmap(display, root, pixmap);
+    XClearWindow(display, root);
+}
+
+} // namespace
+
+bool RootWindowWallpaper::set(const QByteArray &displayName, const QImage &image,
+                              const QList<QRect> &screens)
+{
+    if (image.isNull())
+        return false;
+    // A connection of its own: its resources outlive it, which must not happen to
+    // the program's own connection.
+    Display *display = XOpenDisplay(displayName.isEmpty() ? nullptr : displayName.constData());
+    if (!display)
+        return false;
+    // A stale property value must not end the program through Xlib's default handler.
+    const XErrorHandler previousHandler = XSetErrorHandler(ignoreXErrors);
+
+    const int screen = DefaultScreen(display);
+    const Window root = RootWindow(display, screen);
+    Visual *visual = DefaultVisual(display, screen);
+    bool done = false;
+    if (isTrueColour(visual)) {
+        const QSize rootSize(DisplayWidth(display, screen), DisplayHeight(display, screen));
+        const Pixmap pixmap = createPixmap(display, root, visual, DefaultDepth(display, screen),
+                                           compose(image, rootSize, screens));
+        if (pixmap != None) {
+            freePreviousPixmap(display, root);
+            publish(display, root, pixmap);
+            XSetCloseDownMode(display, RetainPermanent);
+            done = true;
+        }
+    }
+    XSync(display, False);
+    XSetErrorHandler(previousHandler);
+    XCloseDisplay(display);
+    return done;
+}
+
+QImage RootWindowWallpaper::compose(const QImage &image, const QSize &rootSize,
+                                    const QList<QRect> &screens)
+{
+    QImage picture(rootSize, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    if (image.isNull())
+        return picture;
+    const QRect rootRect(QPoint(0, 0), rootSize);
+    const QList<QRect> targets = screens.isEmpty() ? QList<QRect>{rootRect} : screens;
+
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (const QRect &target : targets) {
+        const QRect visible = target & rootRect;
+        if (visible.isEmpty())
+            continue;
+        // The part of the image with the screen's shape, as large as it goes.
+        const qreal scale = std::max(qreal(target.width()) / image.width(),
+                                     qreal(target.height()) / image.height());
+        QRectF source(0, 0, target.width() / scale, target.height() / scale);
+        source.moveCenter(QRectF(image.rect()).center());
+        painter.setClipRect(visible);
+        painter.drawImage(QRectF(target), image, source);
+    }
+    return picture;
+}
