@@ -1,0 +1,49 @@
+#include "SaverCommandLine.h"
+
+SaverCommandLine::SaverCommandLine(const QStringList &arguments)
+    : m_accepted(arguments.size() <= 1)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        // A one-character argument (such as a one-digit preview handle) ends the scan.
+        if (argument.size() < 2)
+            break;
+        // Compared by code point, not case-folded: a character above U+00FF is
+        // no switch even where its case mapping is a Latin letter.
+        switch (argument.at(1).unicode()) {
+        case 'S':
+        case 's':
+            m_mode = Show;
+            m_accepted = true;
+            break;
+        case 'C':
+        case 'c':
+            m_mode = Configure;
+            m_accepted = true;
+            break;
+        case 'P':
+        case 'p':
+            m_mode = Preview;
+            if (argument.size() > 3 && argument.at(2) == QLatin1Char(':'))
+                m_accepted = isWindowHandle(argument.mid(3));
+            else if (i + 1 < arguments.size())
+                // Not skipped: the handle is examined in its own turn as well.
+                m_accepted = isWindowHandle(arguments.at(i + 1));
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+QString SaverCommandLine::rejectionMessage(const QStringList &arguments)
+{
+    return QStringLiteral("Couldn't parse command line:\n") + arguments.join(QLatin1Char('\n'));
+}
+
+bool SaverCommandLine::isWindowHandle(const QString &text)
+{
+    bool isNumber = false;
+    text.toUInt(&isNumber, 10);
+    return isNumber;
+}

@@ -1,0 +1,33 @@
+#ifndef SAVERCOMMANDLINE_H
+#define SAVERCOMMANDLINE_H
+
+#include <QString>
+#include <QStringList>
+
+// The switches with which Windows (or a user, or the desktop program) starts
+// the screensaver. Only the second character of an argument decides, so /s, -s
+// and xs are the same switch; the last switch examined wins. A preview handle
+// is only checked for being a number, never used.
+class SaverCommandLine
+{
+public:
+    enum Mode { Show, Configure, Preview };
+
+    // arguments: the whole argument list, program name first.
+    explicit SaverCommandLine(const QStringList &arguments);
+
+    Mode mode() const { return m_mode; }
+    bool isAccepted() const { return m_accepted; }
+
+    // The text of the error box for a command line that is not accepted: every
+    // argument, program name first, on its own line.
+    static QString rejectionMessage(const QStringList &arguments);
+
+private:
+    static bool isWindowHandle(const QString &text);
+
+    Mode m_mode = Configure;
+    bool m_accepted = false;
+};
+
+#endif

@@ -1,0 +1,71 @@
+#include "ScreenSaverModes.h"
+
+#include "BlackWidget.h"
+#include "SaverCommandLine.h"
+#include "ScreenSaverEventFilter.h"
+#include "ZintelloDesktopBackgroundWidget.h"
+#include "ZintelloSaverSettings.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QMessageBox>
+#include <QScreen>
+#include <QWebView>
+
+namespace {
+void quitWhenDestroyed(QWidget *window, QObject *application)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(window, SIGNAL(destroyed()), application, SLOT(quit()));
+}
+}
+
+void ScreenSaverModes::show(QObject *application, ZintelloDesktopBackgroundWidget *pageWindow)
+{
+    // Never restored: the pointer stays hidden until the program ends.
+    QApplication::setOverrideCursor(QCursor(Qt::BlankCursor));
+
+    new ScreenSaverEventFilter(pageWindow);
+    new ScreenSaverEventFilter(pageWindow->webView);
+
+    // The page goes on the primary screen, wherever that is in the list of
+    // screens; every other screen gets a cover.
+    QScreen *pageScreen = QGuiApplication::primaryScreen();
+    qDebug() << QGuiApplication::screens().size();
+    for (int i = 0; i < QGuiApplication::screens().size(); ++i) {
+        QScreen *screen = QGuiApplication::screens().at(i);
+        if (screen == pageScreen)
+            continue;
+        qDebug() << screen->geometry();
+        auto *cover = new BlackWidget;
+        cover->setWindowFlags(Qt::FramelessWindowHint);
+        cover->setGeometry(screen->geometry());
+        quitWhenDestroyed(cover, application);
+        new ScreenSaverEventFilter(cover);
+        cover->setVisible(true);
+    }
+
+    // Placed first: the window manager makes a window full screen on the screen
+    // it lies on, and without a window manager this geometry is the full screen.
+    pageWindow->setGeometry(pageScreen->geometry());
+    pageWindow->showFullScreen();
+    // Key presses reach only the focused window; not every desktop hands the
+    // focus to a new full-screen window.
+    pageWindow->raise();
+    pageWindow->activateWindow();
+}
+
+ZintelloSaverSettings *ScreenSaverModes::configure(QObject *application)
+{
+    auto *dialog = new ZintelloSaverSettings;
+    dialog->setWindowFlags(dialog->windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    quitWhenDestroyed(dialog, application);
+    dialog->show();
+    return dialog;
+}
+
+void ScreenSaverModes::reportRejectedCommandLine(const QStringList &arguments)
+{
+    QMessageBox::critical(nullptr, QStringLiteral("ScreenSaver error"),
+                          SaverCommandLine::rejectionMessage(arguments), QMessageBox::Ok);
+}

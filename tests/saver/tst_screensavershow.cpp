@@ -1,0 +1,118 @@
+#include "BlackWidget.h"
+#include "QuitRecorder.h"
+#include "ScreenSaverEventFilter.h"
+#include "ScreenSaverModes.h"
+#include "ZintelloDesktopBackgroundWidget.h"
+
+#include <QScreen>
+#include <QWebView>
+#include <QtTest>
+
+// The show sequence in this process, on the session's one screen. Two screens
+// and the real program are covered by tst_screensaverprogram.
+class tst_ScreenSaverShow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void blackWidgetIsBlack();
+    void showOnOneScreen();
+    void inputOnTheViewEndsTheShow_data();
+    void inputOnTheViewEndsTheShow();
+
+private:
+    ZintelloDesktopBackgroundWidget *startShow(QuitRecorder *application);
+};
+
+void tst_ScreenSaverShow::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
+    QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));
+    QCOMPARE(QGuiApplication::screens().size(), 1);
+}
+
+void tst_ScreenSaverShow::cleanup()
+{
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    qDeleteAll(QApplication::topLevelWidgets());
+}
+
+ZintelloDesktopBackgroundWidget *tst_ScreenSaverShow::startShow(QuitRecorder *application)
+{
+    // As the program's entry prepares the page window.
+    auto *pageWindow = new ZintelloDesktopBackgroundWidget(nullptr);
+    pageWindow->setAttribute(Qt::WA_DeleteOnClose);
+    connect(pageWindow, SIGNAL(destroyed()), application, SLOT(quit()));
+    ScreenSaverModes::show(application, pageWindow);
+    return pageWindow;
+}
+
+void tst_ScreenSaverShow::blackWidgetIsBlack()
+{
+    BlackWidget cover;
+    cover.resize(120, 80);
+    cover.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&cover));
+    const QImage image = cover.grab().toImage();
+    QCOMPARE(image.pixelColor(60, 40), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(0, 0), QColor(Qt::black));
+}
+
+void tst_ScreenSaverShow::showOnOneScreen()
+{
+    QuitRecorder application;
+    QTest::ignoreMessage(QtDebugMsg, "1");
+    QPointer<ZintelloDesktopBackgroundWidget> pageWindow = startShow(&application);
+
+    QVERIFY(QApplication::overrideCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::BlankCursor);
+
+    // One filter on the page window, one on its view.
+    const QList<ScreenSaverEventFilter *> filters = pageWindow->findChildren<ScreenSaverEventFilter *>();
+    QCOMPARE(filters.size(), 2);
+    QVERIFY(filters.at(0)->parent() == pageWindow || filters.at(1)->parent() == pageWindow);
+    QVERIFY(filters.at(0)->parent() == pageWindow->webView || filters.at(1)->parent() == pageWindow->webView);
+
+    // One screen: no cover.
+    for (QWidget *window : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<BlackWidget *>(window));
+
+    QVERIFY(pageWindow->isVisible());
+    QVERIFY(pageWindow->isFullScreen());
+    QTRY_COMPARE_WITH_TIMEOUT(pageWindow->geometry(), QGuiApplication::primaryScreen()->geometry(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(pageWindow->isActiveWindow(), 10000);
+    QCOMPARE(application.quitCalls, 0);
+}
+
+void tst_ScreenSaverShow::inputOnTheViewEndsTheShow_data()
+{
+    QTest::addColumn<bool>("key");
+    QTest::newRow("key press") << true;
+    QTest::newRow("mouse press") << false;
+}
+
+void tst_ScreenSaverShow::inputOnTheViewEndsTheShow()
+{
+    QFETCH(bool, key);
+
+    QuitRecorder application;
+    QTest::ignoreMessage(QtDebugMsg, "1");
+    QPointer<ZintelloDesktopBackgroundWidget> pageWindow = startShow(&application);
+    QVERIFY(QTest::qWaitForWindowExposed(pageWindow.data()));
+    QPointer<QWebView> view = pageWindow->webView;
+
+    if (key)
+        QTest::keyClick(view.data(), Qt::Key_A);
+    else
+        QTest::mouseClick(view.data(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    QTRY_VERIFY(pageWindow.isNull());
+    QVERIFY(view.isNull());
+    QCOMPARE(application.quitCalls, 1);
+}
+
+QTEST_MAIN(tst_ScreenSaverShow)
+#include "tst_screensavershow.moc"
