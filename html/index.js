@@ -1,0 +1,142 @@
+// The live layer of the start page: greeting, clock, date and week in the
+// chosen design and language. It wakes once a minute, on the minute, and does
+// nothing in between, so the desktop costs no CPU.
+(function () {
+  "use strict";
+
+  var design = Zintello.design();
+  var code = Zintello.language();
+  var texts = function (key) { return Zintello.text(key, code); };
+  var element = function (id) { return document.getElementById(id); };
+  var svgNamespace = "http://www.w3.org/2000/svg";
+  var layer = element("layer");
+  var look = design ? design.layer : {};
+
+  function fit() {
+    var unit = Math.min(window.innerHeight / 100, window.innerWidth / 177.78);
+    if (unit > 0)
+      document.documentElement.style.fontSize = unit + "px";
+  }
+
+  function two(number) {
+    return (number < 10 ? "0" : "") + number;
+  }
+
+  // The ISO 8601 week: the week with the year's first Thursday is week 1.
+  function isoWeek(date) {
+    var thursday = new Date(date.getFullYear(), date.getMonth(), date.getDate());
+    thursday.setDate(thursday.getDate() + 3 - (thursday.getDay() + 6) % 7);
+    var firstThursday = new Date(thursday.getFullYear(), 0, 4);
+    firstThursday.setDate(firstThursday.getDate() + 3 - (firstThursday.getDay() + 6) % 7);
+    return 1 + Math.round((thursday - firstThursday) / (7 * 24 * 60 * 60 * 1000));
+  }
+
+  function greeting(hour) {
+    if (hour >= 5 && hour < 12)
+      return texts("greetingMorning");
+    if (hour >= 12 && hour < 18)
+      return texts("greetingAfternoon");
+    if (hour >= 18 && hour < 22)
+      return texts("greetingEvening");
+    return texts("greetingNight");
+  }
+
+  function buildDial() {
+    var ticks = element("ticks");
+    for (var i = 0; i < 60; ++i) {
+      var hourMark = i % 5 === 0;
+      var tick = document.createElementNS(svgNamespace, "line");
+      tick.setAttribute("x1", "100");
+      tick.setAttribute("x2", "100");
+      tick.setAttribute("y1", hourMark ? "12" : "10");
+      tick.setAttribute("y2", hourMark ? "26" : "15");
+      tick.setAttribute("stroke-width", hourMark ? "3.5" : "1.4");
+      tick.setAttribute("transform", "rotate(" + i * 6 + " 100 100)");
+      ticks.appendChild(tick);
+    }
+  }
+
+  function applyDesign() {
+    if (!design)
+      return;
+    layer.className = look.position + (look.clock === "analog" ? " analog" : "");
+    layer.style.fontFamily = look.font;
+    layer.style.fontWeight = look.textWeight;
+    layer.style.color = look.colour;
+    layer.style.textShadow = look.shadow;
+    layer.style.letterSpacing = look.letterSpacing;
+    layer.style.textTransform = look.uppercase ? "uppercase" : "none";
+    element("greeting").style.color = look.accent;
+    element("rule").style.background = look.accent;
+    var clock = element("clock");
+    clock.style.fontSize = look.clockSize + "rem";
+    clock.style.fontWeight = look.clockWeight;
+    var dial = element("dial");
+    dial.style.width = look.clockSize + "rem";
+    dial.style.height = look.clockSize + "rem";
+    element("face").setAttribute("fill", look.colour);
+    element("face").setAttribute("fill-opacity", "0.1");
+    element("face").setAttribute("stroke", look.colour);
+    element("face").setAttribute("stroke-opacity", "0.35");
+    element("face").setAttribute("stroke-width", "2");
+    element("ticks").setAttribute("stroke", look.colour);
+    element("ticks").setAttribute("stroke-linecap", "round");
+    element("hourHand").setAttribute("stroke", look.colour);
+    element("hourHand").setAttribute("stroke-width", "8");
+    element("hourHand").setAttribute("stroke-linecap", "round");
+    element("minuteHand").setAttribute("stroke", look.colour);
+    element("minuteHand").setAttribute("stroke-width", "4.5");
+    element("minuteHand").setAttribute("stroke-linecap", "round");
+    element("pin").setAttribute("fill", look.accent);
+  }
+
+  // Without the desktop program's start cookie the page is not lying on the
+  // desktop but shown on its own (the screensaver): then it paints the
+  // design's wallpaper itself, the one that fits the screen's shape.
+  function showBackdropWhenAlone() {
+    if (!design || Zintello.cookie("background_reset") !== null)
+      return;
+    var wide = window.innerWidth / Math.max(1, window.innerHeight) > 1.46;
+    var backdrop = element("backdrop");
+    backdrop.style.backgroundImage = "url('" + (wide ? design.wallpapers.wide : design.wallpapers.other) + "')";
+    backdrop.style.backgroundColor = "#000";
+    backdrop.style.display = "block";
+  }
+
+  function render(now) {
+    var hours = now.getHours();
+    var minutes = now.getMinutes();
+    element("greeting").textContent = greeting(hours);
+    if (texts("twelveHour")) {
+      element("time").textContent = ((hours + 11) % 12 + 1) + ":" + two(minutes);
+      element("period").textContent = hours < 12 ? texts("am") : texts("pm");
+    } else {
+      element("time").textContent = two(hours) + ":" + two(minutes);
+      element("period").textContent = "";
+    }
+    element("date").textContent = Zintello.format(texts("dateFormat"), {
+      weekday: texts("weekdays")[now.getDay()],
+      day: now.getDate(),
+      month: texts("months")[now.getMonth()]
+    });
+    element("week").textContent = Zintello.format(texts("weekFormat"), { week: isoWeek(now) });
+    element("hourHand").setAttribute("transform", "rotate(" + ((hours % 12) * 30 + minutes / 2) + " 100 100)");
+    element("minuteHand").setAttribute("transform", "rotate(" + minutes * 6 + " 100 100)");
+  }
+
+  function tick() {
+    var now = new Date();
+    render(now);
+    var untilNextMinute = 60000 - (now.getSeconds() * 1000 + now.getMilliseconds());
+    window.setTimeout(tick, untilNextMinute + 20);
+  }
+
+  document.documentElement.lang = code;
+  fit();
+  window.addEventListener("resize", fit, false);
+  buildDial();
+  applyDesign();
+  showBackdropWhenAlone();
+  tick();
+  layer.className += " ready";
+})();
