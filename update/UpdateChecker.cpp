@@ -87,7 +87,8 @@ void UpdateChecker::checkForUpdates()
 
 void UpdateChecker::replyFinished(QNetworkReply *reply)
 {
-    const QByteArray body = reply->read(maxManifestSize + 1);
+    // A reply aborted for its size is closed and has nothing to read.
+    const QByteArray body = reply->isOpen() ? reply->read(maxManifestSize + 1) : QByteArray();
     reply->deleteLater();
 
     bool parsed = body.size() <= maxManifestSize;
