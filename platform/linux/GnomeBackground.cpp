@@ -113,9 +113,13 @@ QString GnomeBackground::unquotedValue(const QString &value)
 
 QString GnomeBackground::pathFromUri(const QString &uri)
 {
-    const QUrl url(uri, QUrl::StrictMode);
-    if (url.isValid() && url.isLocalFile())
-        return url.toLocalFile();
+    QUrl url(uri, QUrl::StrictMode);
+    if (url.isValid() && url.isLocalFile()) {
+        // Qt makes a host part a network path; for GLib "localhost" is this machine.
+        if (url.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+            url.setHost(QString());
+        return url.host().isEmpty() ? url.toLocalFile() : QString();
+    }
     // Older settings hold a plain path.
     if (uri.startsWith(QLatin1Char('/')))
         return uri;
