@@ -60,6 +60,7 @@
     if (!design)
       return;
     layer.className = look.position + (look.clock === "analog" ? " analog" : "");
+    layer.setAttribute("data-design", design.number);
     layer.style.fontFamily = look.font;
     layer.style.fontWeight = look.textWeight;
     layer.style.color = look.colour;

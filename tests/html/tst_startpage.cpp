@@ -1,0 +1,320 @@
+// The start page in the real engine, as the desktop background and the
+// screensaver show it: every design in every language, transparency, the
+// screensaver's own wallpaper, the choice of language, and quiet between minutes.
+
+#include "ExpectedTexts.h"
+#include "SaveNetworkCookieJar.h"
+#include "WatchedPage.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QImage>
+#include <QNetworkCookie>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QWebElement>
+#include <QtTest>
+
+#include <memory>
+
+class tst_StartPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void scriptErrorsAreSeen();
+    void rendersEveryDesignAndLanguage_data();
+    void rendersEveryDesignAndLanguage();
+    void bodyStaysTransparentOnTheDesktop_data();
+    void bodyStaysTransparentOnTheDesktop();
+    void paintsTheWallpaperWhenShownAlone_data();
+    void paintsTheWallpaperWhenShownAlone();
+    void unknownDesignGivesTheDefault_data();
+    void unknownDesignGivesTheDefault();
+    void followsTheSystemLanguageUntilChosen_data();
+    void followsTheSystemLanguageUntilChosen();
+    void staysIdleBetweenMinutes();
+    void cleanup();
+
+private:
+    // A desktop program's jar (with its start cookie) holding the given choices.
+    std::unique_ptr<SaveNetworkCookieJar> desktopJar(const QList<QNetworkCookie> &choices = {});
+    static QNetworkCookie choice(const QByteArray &name, const QByteArray &value);
+    static QRect layerRect(WatchedPage &page);
+    // Repaints the page asks for during the given time; -1 when a new minute
+    // began meanwhile, when the clock rightly changes.
+    static int repaintsWithin(WatchedPage &page, int milliseconds);
+};
+
+void tst_StartPage::initTestCase()
+{
+    QCoreApplication::setOrganizationName("Morvaleen");
+    QCoreApplication::setApplicationName("Zintello");
+    QVERIFY2(QFile::exists(WatchedPage::pagePath("index.html")), qPrintable(WatchedPage::pagePath("index.html")));
+}
+
+void tst_StartPage::init()
+{
+    QSettings().clear();
+}
+
+void tst_StartPage::cleanup()
+{
+    QLocale::setDefault(QLocale::c());
+}
+
+std::unique_ptr<SaveNetworkCookieJar> tst_StartPage::desktopJar(const QList<QNetworkCookie> &choices)
+{
+    std::unique_ptr<SaveNetworkCookieJar> jar(new SaveNetworkCookieJar(nullptr, SaveNetworkCookieJar::DesktopProgram));
+    if (!choices.isEmpty())
+        jar->setCookiesFromUrl(choices, QUrl::fromLocalFile(WatchedPage::pagePath("settings.html")));
+    return jar;
+}
+
+QNetworkCookie tst_StartPage::choice(const QByteArray &name, const QByteArray &value)
+{
+    QNetworkCookie cookie(name, value);
+    cookie.setPath("/");
+    cookie.setExpirationDate(QDateTime::currentDateTimeUtc().addYears(10));
+    return cookie;
+}
+
+QRect tst_StartPage::layerRect(WatchedPage &page)
+{
+    const QVariantMap box = page.evaluate(
+                "(function () { var r = document.getElementById('layer').getBoundingClientRect();"
+                " return { x: r.left, y: r.top, w: r.width, h: r.height }; })()").toMap();
+    return QRectF(box.value("x").toReal(), box.value("y").toReal(),
+                  box.value("w").toReal(), box.value("h").toReal()).toAlignedRect();
+}
+
+void tst_StartPage::scriptErrorsAreSeen()
+{
+    // Guards the other tests: a script error does reach the watched console.
+    WatchedPage page;
+    QVERIFY(page.loadUrl(QUrl::fromLocalFile(QFINDTESTDATA("fixtures/broken.html")), QSize(400, 300)));
+    QCOMPARE(page.consoleMessages.size(), 1);
+    QVERIFY2(page.consoleMessages.first().contains("undefinedFunction"), qPrintable(page.consoleMessages.first()));
+}
+
+void tst_StartPage::rendersEveryDesignAndLanguage_data()
+{
+    QTest::addColumn<QString>("design");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QSize>("screen");
+    const QList<QPair<QString, QSize>> screens {
+        { "wide", QSize(1920, 1080) }, { "5:4", QSize(1280, 1024) }, { "small 4:3", QSize(1024, 768) } };
+    for (int design = 1; design <= 9; ++design) {
+        for (const QString &language : ExpectedTexts::languages()) {
+            for (const auto &screen : screens) {
+                QTest::addRow("design %d, %s, %s", design, qPrintable(language), qPrintable(screen.first))
+                        << QString::number(design) << language << screen.second;
+            }
+        }
+    }
+}
+
+void tst_StartPage::rendersEveryDesignAndLanguage()
+{
+    QFETCH(QString, design);
+    QFETCH(QString, language);
+    QFETCH(QSize, screen);
+
+    auto jar = desktopJar({ choice("design", design.toLatin1()), choice("language", language.toLatin1()) });
+    WatchedPage page;
+    page.makeTransparent();
+    page.useCookieJar(jar.get());
+    QVERIFY(page.loadPage("index.html", screen));
+
+    QVERIFY2(page.consoleMessages.isEmpty(), qPrintable(page.consoleMessages.join('\n')));
+    QCOMPARE(page.element("#layer").attribute("data-design"), design);
+    QCOMPARE(page.evaluate("document.documentElement.lang").toString(), language);
+    QVERIFY2(ExpectedTexts::greetings(language).contains(page.text("#greeting")),
+             qPrintable(page.text("#greeting")));
+    const QString date = page.text("#date");
+    bool namesAWeekday = false;
+    for (const QString &weekday : ExpectedTexts::weekdays(language))
+        namesAWeekday = namesAWeekday || date.contains(weekday);
+    QVERIFY2(namesAWeekday, qPrintable(date));
+    QVERIFY(page.text("#time").contains(QRegularExpression("^\\d{1,2}:\\d\\d$"))
+            || page.element("#dial").styleProperty("display", QWebElement::ComputedStyle) != "none");
+
+    // The whole layer lies on the screen, and it is drawn.
+    const QRect layer = layerRect(page);
+    QVERIFY2(QRect(QPoint(0, 0), screen).contains(layer),
+             qPrintable(QStringLiteral("layer %1,%2 %3x%4").arg(layer.x()).arg(layer.y()).arg(layer.width()).arg(layer.height())));
+    const QImage image = page.render();
+    int drawn = 0;
+    for (int y = layer.top(); y <= layer.bottom(); y += 2) {
+        for (int x = layer.left(); x <= layer.right(); x += 2)
+            drawn += qAlpha(image.pixel(x, y)) > 128;
+    }
+    QVERIFY2(drawn > layer.width() * layer.height() / 400, qPrintable(QString::number(drawn)));
+}
+
+void tst_StartPage::bodyStaysTransparentOnTheDesktop_data()
+{
+    QTest::addColumn<QString>("design");
+    for (int design = 1; design <= 9; ++design)
+        QTest::addRow("design %d", design) << QString::number(design);
+}
+
+void tst_StartPage::bodyStaysTransparentOnTheDesktop()
+{
+    QFETCH(QString, design);
+    auto jar = desktopJar({ choice("design", design.toLatin1()) });
+    WatchedPage page;
+    page.makeTransparent();
+    page.useCookieJar(jar.get());
+    const QSize screen(1280, 800);
+    QVERIFY(page.loadPage("index.html", screen));
+
+    QCOMPARE(page.evaluate("getComputedStyle(document.body).backgroundColor").toString(), QStringLiteral("rgba(0, 0, 0, 0)"));
+    QCOMPARE(page.evaluate("getComputedStyle(document.documentElement).backgroundColor").toString(), QStringLiteral("rgba(0, 0, 0, 0)"));
+    QCOMPARE(page.element("#backdrop").styleProperty("display", QWebElement::ComputedStyle), QStringLiteral("none"));
+
+    // Outside the live layer (and its shadow) not one pixel is painted.
+    const QImage image = page.render();
+    const QRect layer = layerRect(page).adjusted(-40, -40, 40, 40);
+    int painted = 0;
+    for (int y = 0; y < image.height(); y += 3) {
+        for (int x = 0; x < image.width(); x += 3)
+            painted += !layer.contains(x, y) && qAlpha(image.pixel(x, y)) != 0;
+    }
+    QCOMPARE(painted, 0);
+}
+
+void tst_StartPage::paintsTheWallpaperWhenShownAlone_data()
+{
+    QTest::addColumn<QString>("design");
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QString>("bitmap");
+    QTest::newRow("wide screen, design 2") << "2" << QSize(1920, 1080) << "A_design_2.bmp";
+    QTest::newRow("5:4 screen, design 7") << "7" << QSize(1280, 1024) << "B_design_7.bmp";
+    QTest::newRow("no choice yet") << QString() << QSize(1920, 1080) << "A_design_9.bmp";
+}
+
+void tst_StartPage::paintsTheWallpaperWhenShownAlone()
+{
+    QFETCH(QString, design);
+    QFETCH(QSize, screen);
+    QFETCH(QString, bitmap);
+
+    // The screensaver's jar has no start cookie and its page the default palette.
+    QCoreApplication::setApplicationName("ZintelloSaver");
+    SaveNetworkCookieJar jar(nullptr, SaveNetworkCookieJar::ScreenSaverProgram);
+    QCoreApplication::setApplicationName("Zintello");
+    if (!design.isEmpty())
+        jar.setCookiesFromUrl({ choice("design", design.toLatin1()) }, QUrl::fromLocalFile(WatchedPage::pagePath("settings.html")));
+    WatchedPage page;
+    page.useCookieJar(&jar);
+    QVERIFY(page.loadPage("index.html", screen));
+    QVERIFY2(page.consoleMessages.isEmpty(), qPrintable(page.consoleMessages.join('\n')));
+
+    // The bitmap fills the screen pixel for pixel, here where the layer is not.
+    const QImage wallpaper(QCoreApplication::applicationDirPath() + "/Wallpapers/" + bitmap);
+    QCOMPARE(wallpaper.size(), screen);
+    const QList<QPoint> probes { QPoint(5, 5), QPoint(screen.width() / 4, screen.height() - 20), QPoint(30, screen.height() / 2) };
+    auto matches = [&] {
+        const QImage image = page.render();
+        for (const QPoint &probe : probes) {
+            const QColor seen = image.pixelColor(probe), expected = wallpaper.pixelColor(probe);
+            if (qAbs(seen.red() - expected.red()) > 3 || qAbs(seen.green() - expected.green()) > 3
+                    || qAbs(seen.blue() - expected.blue()) > 3 || seen.alpha() != 255)
+                return false;
+        }
+        return true;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(matches(), 15000);
+}
+
+void tst_StartPage::unknownDesignGivesTheDefault_data()
+{
+    QTest::addColumn<QByteArray>("cookie");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("no choice") << QByteArray() << "9";
+    QTest::newRow("design 3") << QByteArray("3") << "3";
+    QTest::newRow("unknown number") << QByteArray("42") << "9";
+    QTest::newRow("zero") << QByteArray("0") << "9";
+    QTest::newRow("not a number") << QByteArray("abc") << "9";
+    QTest::newRow("empty") << QByteArray("") << "9";
+    QTest::newRow("markup") << QByteArray("%3Cb%3E") << "9";
+}
+
+void tst_StartPage::unknownDesignGivesTheDefault()
+{
+    QFETCH(QByteArray, cookie);
+    QFETCH(QString, shown);
+    auto jar = cookie.isNull() ? desktopJar() : desktopJar({ choice("design", cookie) });
+    WatchedPage page;
+    page.makeTransparent();
+    page.useCookieJar(jar.get());
+    QVERIFY(page.loadPage("index.html", QSize(1280, 800)));
+    QVERIFY2(page.consoleMessages.isEmpty(), qPrintable(page.consoleMessages.join('\n')));
+    QCOMPARE(page.element("#layer").attribute("data-design"), shown);
+}
+
+void tst_StartPage::followsTheSystemLanguageUntilChosen_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("German system") << "de_DE" << QString() << "de";
+    QTest::newRow("Austrian German system") << "de_AT" << QString() << "de";
+    QTest::newRow("French system") << "fr_FR" << QString() << "fr";
+    QTest::newRow("Mexican Spanish system") << "es_MX" << QString() << "es";
+    QTest::newRow("Japanese system: English") << "ja_JP" << QString() << "en";
+    QTest::newRow("German system, French chosen") << "de_DE" << "fr" << "fr";
+    QTest::newRow("unknown choice: the system's") << "es_ES" << "xx" << "es";
+}
+
+void tst_StartPage::followsTheSystemLanguageUntilChosen()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, chosen);
+    QFETCH(QString, shown);
+    QLocale::setDefault(QLocale(locale));
+    auto jar = chosen.isEmpty() ? desktopJar() : desktopJar({ choice("language", chosen.toLatin1()) });
+    WatchedPage page;
+    page.useCookieJar(jar.get());
+    QVERIFY(page.loadPage("index.html", QSize(1280, 800)));
+    QCOMPARE(page.evaluate("document.documentElement.lang").toString(), shown);
+    QVERIFY(ExpectedTexts::greetings(shown).contains(page.text("#greeting")));
+}
+
+int tst_StartPage::repaintsWithin(WatchedPage &page, int milliseconds)
+{
+    const int minute = QTime::currentTime().minute();
+    QSignalSpy repaints(&page, &QWebPage::repaintRequested);
+    QTest::qWait(milliseconds);
+    return QTime::currentTime().minute() == minute ? repaints.count() : -1;
+}
+
+void tst_StartPage::staysIdleBetweenMinutes()
+{
+    // The measurement sees a page that keeps changing...
+    WatchedPage ticking;
+    QVERIFY(ticking.loadUrl(QUrl::fromLocalFile(QFINDTESTDATA("fixtures/ticking.html")), QSize(400, 300)));
+    int seen = repaintsWithin(ticking, 2000);
+    if (seen < 0)
+        seen = repaintsWithin(ticking, 2000);
+    QVERIFY2(seen >= 3, qPrintable(QString::number(seen)));
+
+    // ...and the start page asks for nothing until the minute changes.
+    auto jar = desktopJar();
+    WatchedPage page;
+    page.makeTransparent();
+    page.useCookieJar(jar.get());
+    QVERIFY(page.loadPage("index.html", QSize(1280, 800)));
+    QTest::qWait(500);
+    int repaints = repaintsWithin(page, 3000);
+    if (repaints < 0)
+        repaints = repaintsWithin(page, 3000);
+    QCOMPARE(repaints, 0);
+}
+
+QTEST_MAIN(tst_StartPage)
+#include "tst_startpage.moc"
