@@ -1,6 +1,8 @@
 #ifndef DESKTOPINTEGRATION_H
 #define DESKTOPINTEGRATION_H
 
+class QImage;
+class QSize;
 class QString;
 class QWidget;
 
@@ -22,6 +24,11 @@ public:
     // currentWallpaper() is empty when it is not known.
     static QString currentWallpaper();
     static void setWallpaper(const QString &path);
+
+    // What the desktop shows of a wallpaper file on a screen of the given size:
+    // the image scaled to cover it, centred, the overhang cut off. Black when the
+    // file cannot be read.
+    static QImage wallpaperPicture(const QString &path, const QSize &screenSize);
 
     // Prepares a not yet shown, screen-sized window to serve as the desktop
     // background: below every other window, never taking focus.

@@ -1,14 +1,14 @@
 #include "RootWindowWallpaper.h"
 
+#include "WallpaperPicture.h"
+
 #include <QImage>
-#include <QPainter>
 #include <QSize>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -147,7 +147,7 @@ bool RootWindowWallpaper::set(const QByteArray &displayName, const QImage &image
     if (isTrueColour(visual)) {
         const QSize rootSize(DisplayWidth(display, screen), DisplayHeight(display, screen));
         const Pixmap pixmap = createPixmap(display, root, visual, DefaultDepth(display, screen),
-                                           compose(image, rootSize, screens));
+                                           WallpaperPicture::compose(image, rootSize, screens));
         if (pixmap != None) {
             freePreviousPixmap(display, root);
             publish(display, root, pixmap);
@@ -159,31 +159,4 @@ bool RootWindowWallpaper::set(const QByteArray &displayName, const QImage &image
     XSetErrorHandler(previousHandler);
     XCloseDisplay(display);
     return done;
-}
-
-QImage RootWindowWallpaper::compose(const QImage &image, const QSize &rootSize,
-                                    const QList<QRect> &screens)
-{
-    QImage picture(rootSize, QImage::Format_RGB32);
-    picture.fill(Qt::black);
-    if (image.isNull())
-        return picture;
-    const QRect rootRect(QPoint(0, 0), rootSize);
-    const QList<QRect> targets = screens.isEmpty() ? QList<QRect>{rootRect} : screens;
-
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    for (const QRect &target : targets) {
-        const QRect visible = target & rootRect;
-        if (visible.isEmpty())
-            continue;
-        // The part of the image with the screen's shape, as large as it goes.
-        const qreal scale = std::max(qreal(target.width()) / image.width(),
-                                     qreal(target.height()) / image.height());
-        QRectF source(0, 0, target.width() / scale, target.height() / scale);
-        source.moveCenter(QRectF(image.rect()).center());
-        painter.setClipRect(visible);
-        painter.drawImage(QRectF(target), image, source);
-    }
-    return picture;
 }

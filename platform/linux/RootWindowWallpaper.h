@@ -6,7 +6,6 @@
 #include <QRect>
 
 class QImage;
-class QSize;
 
 // The wallpaper of an X11 desktop without a desktop shell of its own, set the way
 // established root-setting tools do: a pixmap of the root window's visual as the
@@ -16,14 +15,11 @@ class QSize;
 class RootWindowWallpaper
 {
 public:
-    // Shows the image on each screen (rectangles in root window pixels; none means
-    // the whole root window) of the named display. False when nothing was set:
-    // no display, an empty image, or a visual that is not true colour.
+    // Shows the image on each screen (rectangles in root window pixels; none
+    // means the whole root window) of the named display, laid out as
+    // WallpaperPicture does. False when nothing was set: no display, an empty
+    // image, or a visual that is not true colour.
     static bool set(const QByteArray &displayName, const QImage &image, const QList<QRect> &screens);
-
-    // The root window's picture: the image scaled to cover each screen, centred
-    // and cut at the edges that stand over; black outside the screens.
-    static QImage compose(const QImage &image, const QSize &rootSize, const QList<QRect> &screens);
 
 private:
     RootWindowWallpaper() = delete;

@@ -2,6 +2,7 @@
 #include "TestEnvironment.h"
 #include "linux/RootWindowWallpaper.h"
 #include "linux/WallpaperRecord.h"
+#include "WallpaperPicture.h"
 
 #include <QApplication>
 #include <QImage>
@@ -224,7 +225,7 @@ void TestRootWindowWallpaper::compose()
 
     QImage picture = quarters(QSize(200, 100));
     QPainter(&picture).fillRect(0, 0, 200, 20, Qt::black);
-    const QImage composed = RootWindowWallpaper::compose(picture, rootSize, screens);
+    const QImage composed = WallpaperPicture::compose(picture, rootSize, screens);
     QCOMPARE(composed.size(), rootSize);
     QVERIFY2(near(composed.pixelColor(point), expected, 2), describe(composed.pixelColor(point)));
 }
@@ -250,6 +251,12 @@ void TestRootWindowWallpaper::shownOnTheRootWindow()
                                                 {QPoint(1277, 797), bottomRight}};
     for (const auto &point : expected)
         QVERIFY2(shot.pixelColor(point.first) == point.second, describe(shot.pixelColor(point.first)));
+
+    // Without a compositor the desktop background paints this picture: it must
+    // match what the root window shows.
+    const QImage painted = DesktopIntegration::wallpaperPicture(path, QSize(1280, 800));
+    for (const auto &point : expected)
+        QCOMPARE(painted.pixelColor(point.first), point.second);
 }
 
 void TestRootWindowWallpaper::settingAgainFreesThePreviousPixmap()
@@ -311,6 +318,9 @@ void TestRootWindowWallpaper::missingImageKeepsTheDesktop()
     QCOMPARE(DesktopIntegration::currentWallpaper(), missing);
     QCOMPARE(rootPixmap(sessionDisplay(), "_XROOTPMAP_ID"), before);
     QCOMPARE(screenshot(sessionDisplay()).pixelColor(320, 200), topLeft);
+    const QImage painted = DesktopIntegration::wallpaperPicture(missing, QSize(64, 40));
+    QCOMPARE(painted.size(), QSize(64, 40));
+    QCOMPARE(painted.pixelColor(32, 20), QColor(Qt::black));
 }
 
 void TestRootWindowWallpaper::emptyPathKeepsTheDesktop()
