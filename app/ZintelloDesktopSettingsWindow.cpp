@@ -4,6 +4,7 @@
 #include "DesignWallpaper.h"
 #include "DesktopIntegration.h"
 #include "SaveNetworkCookieJar.h"
+#include "UpdateChecker.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 
 #include <QCloseEvent>
@@ -51,6 +52,7 @@ ZintelloDesktopSettingsWindow::ZintelloDesktopSettingsWindow(QWidget *parent)
     checkFirstStart();
     createBackground();
     trayIcon->setVisible(true);
+    (new UpdateChecker(this))->checkForUpdates();
 }
 
 ZintelloDesktopSettingsWindow::~ZintelloDesktopSettingsWindow()
