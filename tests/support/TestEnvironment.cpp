@@ -1,6 +1,8 @@
 #include "TestEnvironment.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QTest>
 
 QString TestEnvironment::programDir()
 {
@@ -19,4 +21,16 @@ QString TestEnvironment::run(const QString &program, const QStringList &argument
     if (!process.waitForFinished(timeoutMs))
         process.kill();
     return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+bool TestEnvironment::waitFor(const std::function<bool()> &condition, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QTest::qWait(100);
+    }
+    return true;
 }

@@ -29,6 +29,12 @@ QList<X11Desktop::WindowId> X11Desktop::visibleWindows(const QString &titlePatte
                               QStringLiteral("--name"), titlePattern}));
 }
 
+QList<X11Desktop::WindowId> X11Desktop::visibleWindowsOfProgram(const QString &program)
+{
+    return windowIds(xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                              QStringLiteral("--classname"), QStringLiteral("^%1$").arg(program)}));
+}
+
 X11Desktop::WindowId X11Desktop::trayIcon(const QString &windowName)
 {
     const QString tree = TestEnvironment::run(QStringLiteral("xwininfo"),
