@@ -21,7 +21,8 @@ public:
     static void removeAutostartEntry();
 
     // The desktop wallpaper: the stored value is written first, then applied.
-    // currentWallpaper() is empty when it is not known.
+    // currentWallpaper() is empty when it is not known; where that can happen
+    // (Linux desktops), setting the empty path leaves the desktop as it is.
     static QString currentWallpaper();
     static void setWallpaper(const QString &path);
 
