@@ -4,6 +4,7 @@
 #include "DesignWallpaper.h"
 #include "DesktopIntegration.h"
 #include "SaveNetworkCookieJar.h"
+#include "WallpaperBackdrop.h"
 #include "UpdateChecker.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 
@@ -194,6 +195,7 @@ void ZintelloDesktopSettingsWindow::createBackground()
     backgroundWidget->setAttribute(Qt::WA_TranslucentBackground);
     backgroundWidget->setAttribute(Qt::WA_TransparentForMouseEvents);
     DesktopIntegration::prepareDesktopWindow(backgroundWidget);
+    WallpaperBackdrop::paintBehind(backgroundWidget);
     backgroundWidget->showFullScreen();
 }
 
@@ -207,6 +209,7 @@ void ZintelloDesktopSettingsWindow::readSettings()
 void ZintelloDesktopSettingsWindow::setWallpaper(const QString &path)
 {
     DesktopIntegration::setWallpaper(path);
+    WallpaperBackdrop::paintBehind(backgroundWidget);
 }
 
 void ZintelloDesktopSettingsWindow::saveCookies()

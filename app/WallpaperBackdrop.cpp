@@ -1,0 +1,30 @@
+#include "WallpaperBackdrop.h"
+
+#include "DesktopIntegration.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+#include <QWidget>
+
+void WallpaperBackdrop::paintBehind(QWidget *background)
+{
+    if (!background || DesktopIntegration::showsTranslucentWindows())
+        return;
+    // A child below the page rather than the background's own palette: a palette
+    // change would reach the web view, which hands it on to its page and so
+    // loses the page's transparency.
+    auto *backdrop = background->findChild<QLabel *>(QStringLiteral("wallpaperBackdrop"), Qt::FindDirectChildrenOnly);
+    if (!backdrop) {
+        backdrop = new QLabel(background);
+        backdrop->setObjectName(QStringLiteral("wallpaperBackdrop"));
+        backdrop->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    backdrop->setPixmap(QPixmap::fromImage(
+                            DesktopIntegration::wallpaperPicture(DesktopIntegration::currentWallpaper(), screen.size())));
+    backdrop->setGeometry(QRect(QPoint(0, 0), screen.size()));
+    backdrop->lower();
+    backdrop->show();
+}
