@@ -13,8 +13,11 @@
 
 namespace {
 
-int ignoreXErrors(Display *, XErrorEvent *)
+bool xErrorSeen = false;
+
+int noteXError(Display *, XErrorEvent *)
 {
+    xErrorSeen = true;
     return 0;
 }
 
@@ -138,7 +141,7 @@ bool RootWindowWallpaper::set(const QByteArray &displayName, const QImage &image
     if (!display)
         return false;
     // A stale property value must not end the program through Xlib's default handler.
-    const XErrorHandler previousHandler = XSetErrorHandler(ignoreXErrors);
+    const XErrorHandler previousHandler = XSetErrorHandler(noteXError);
 
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
@@ -148,7 +151,11 @@ bool RootWindowWallpaper::set(const QByteArray &displayName, const QImage &image
         const QSize rootSize(DisplayWidth(display, screen), DisplayHeight(display, screen));
         const Pixmap pixmap = createPixmap(display, root, visual, DefaultDepth(display, screen),
                                            WallpaperPicture::compose(image, rootSize, screens));
-        if (pixmap != None) {
+        // A picture too large for the server's memory fails here, before the
+        // previous wallpaper is given up.
+        xErrorSeen = false;
+        XSync(display, False);
+        if (pixmap != None && !xErrorSeen) {
             freePreviousPixmap(display, root);
             publish(display, root, pixmap);
             XSetCloseDownMode(display, RetainPermanent);
