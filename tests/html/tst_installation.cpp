@@ -1,0 +1,114 @@
+// cmake --install of this build into a fresh prefix (with a space in it): a
+// complete program directory, the launcher, the icon and the command; and the
+// uninstall script takes it all away again.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_Installation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void laysOutTheProgramDirectory();
+    void addsLauncherIconAndCommand();
+    void uninstallRemovesIt();
+
+private:
+    static int runCMake(const QStringList &arguments, QByteArray *output = nullptr);
+
+    QTemporaryDir root;
+    QString prefix;
+    QString programDir;
+    QString manifest;
+};
+
+int tst_Installation::runCMake(const QStringList &arguments, QByteArray *output)
+{
+    QProcess cmake;
+    cmake.setProcessChannelMode(QProcess::MergedChannels);
+    cmake.start(ZINTELLO_CMAKE, arguments);
+    if (!cmake.waitForFinished(120000))
+        return -2;
+    if (output)
+        *output = cmake.readAll();
+    return cmake.exitStatus() == QProcess::NormalExit ? cmake.exitCode() : -1;
+}
+
+void tst_Installation::initTestCase()
+{
+    QVERIFY(root.isValid());
+    prefix = root.filePath("Zintello test prefix");
+    programDir = prefix + "/lib/zintello";
+    // The manifest of this install is kept beside the test's own prefix.
+    manifest = root.filePath("install_manifest.txt");
+    QByteArray output;
+    const int exitCode = runCMake({ "--install", ZINTELLO_BUILD_DIR, "--prefix", prefix }, &output);
+    QVERIFY2(exitCode == 0, output.constData());
+    QVERIFY(QFile::copy(QStringLiteral(ZINTELLO_BUILD_DIR) + "/install_manifest.txt", manifest));
+}
+
+void tst_Installation::laysOutTheProgramDirectory()
+{
+    const QFileInfo program(programDir + "/zintello");
+    QVERIFY(program.isFile() && program.isExecutable());
+    const QFileInfo saver(programDir + "/ZINTELLO.scr");
+    QVERIFY(saver.isFile() && saver.isExecutable());
+    for (const char *page : { "index.html", "settings.html", "about.html", "designs.js", "texts.js",
+                              "zintello.js", "licence.html", "licences/LGPL-3.0.txt" })
+        QVERIFY2(QFileInfo(programDir + "/html/" + page).size() > 0, page);
+    for (int design = 1; design <= 9; ++design) {
+        QCOMPARE(QFileInfo(programDir + QStringLiteral("/Wallpapers/A_design_%1.bmp").arg(design)).size(), qint64(54 + 1920 * 1080 * 3));
+        QCOMPARE(QFileInfo(programDir + QStringLiteral("/Wallpapers/B_design_%1.bmp").arg(design)).size(), qint64(54 + 1280 * 1024 * 3));
+        QVERIFY(QFileInfo(programDir + QStringLiteral("/html/previews/design_%1.png").arg(design)).size() > 0);
+    }
+}
+
+void tst_Installation::addsLauncherIconAndCommand()
+{
+    const QString entryFile = prefix + "/share/applications/zintello.desktop";
+    QSettings entry(entryFile, QSettings::IniFormat);
+    entry.beginGroup("Desktop Entry");
+    QCOMPARE(entry.value("Type").toString(), QStringLiteral("Application"));
+    QCOMPARE(entry.value("Name").toString(), QStringLiteral("ZINTELLO"));
+    QCOMPARE(entry.value("Icon").toString(), QStringLiteral("zintello"));
+    QCOMPARE(entry.value("TryExec").toString(), programDir + "/zintello");
+    // Exec is read raw: the path is quoted as one argument, space and all.
+    QFile raw(entryFile);
+    QVERIFY(raw.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(raw.readAll()).split('\n').contains("Exec=\"" + programDir + "/zintello\""));
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    if (!validator.isEmpty()) {
+        QProcess validate;
+        validate.start(validator, { entryFile });
+        QVERIFY(validate.waitForFinished(30000));
+        QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
+    }
+
+    QVERIFY(QFileInfo(prefix + "/share/icons/hicolor/scalable/apps/zintello.svg").size() > 0);
+    const QFileInfo command(prefix + "/bin/zintello");
+    QVERIFY(command.isSymLink());
+    QCOMPARE(command.canonicalFilePath(), QFileInfo(programDir + "/zintello").canonicalFilePath());
+}
+
+void tst_Installation::uninstallRemovesIt()
+{
+    QByteArray output;
+    const int exitCode = runCMake({ "-DMANIFEST=" + manifest, "-DPROGRAM_DIR_NAME=lib/zintello",
+                                    "-P", ZINTELLO_UNINSTALL_SCRIPT }, &output);
+    QVERIFY2(exitCode == 0, output.constData());
+    QVERIFY(!QFileInfo::exists(programDir));
+    QVERIFY(!QFileInfo::exists(prefix + "/share/applications/zintello.desktop"));
+    QVERIFY(!QFileInfo::exists(prefix + "/share/icons/hicolor/scalable/apps/zintello.svg"));
+    QVERIFY(!QFileInfo(prefix + "/bin/zintello").isSymLink());
+}
+
+QTEST_GUILESS_MAIN(tst_Installation)
+#include "tst_installation.moc"
