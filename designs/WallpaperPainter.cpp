@@ -519,17 +519,6 @@ void WallpaperPainter::paintAlpine(QImage &image) const
         const QPainterPath range = silhouette(crest, h);
         painter.fillPath(range, verticalGradient(base - amplitude, base + h * 0.1,
                                                  { shade(ridges[layer], 1.12), ridges[layer] }));
-        if (layer < 2) {
-            // Snow above a ragged snow line.
-            const QVector<qreal> edge = roughLine(7, 0.6, random);
-            const qreal snowLine = base - amplitude * (0.55 - 0.1 * layer);
-            QPainterPath snow(QPointF(0, 0));
-            for (int i = 0; i < edge.size(); ++i)
-                snow.lineTo(w * i / (edge.size() - 1), snowLine + h * 0.025 * edge[i]);
-            snow.lineTo(w, 0);
-            snow.closeSubpath();
-            painter.fillPath(snow.intersected(range), withAlpha(mist, 0.8 - 0.2 * layer));
-        }
         if (layer == ridges.size() - 1)
             paintForest(painter, crest, w, unit, 30, 80, shade(ridges[layer], 0.75), random);
         if (layer == ridges.size() - 2)
