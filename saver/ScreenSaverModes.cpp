@@ -27,6 +27,10 @@ void ScreenSaverModes::show(QObject *application, ZintelloDesktopBackgroundWidge
 
     new ScreenSaverEventFilter(pageWindow);
     new ScreenSaverEventFilter(pageWindow->webView);
+    // Where context menus open on the button press (X11) or with the menu key,
+    // the view's menu would run its own event loop right after the press has
+    // closed the window, and the program would not end until the menu goes.
+    pageWindow->webView->setContextMenuPolicy(Qt::NoContextMenu);
 
     // The page goes on the primary screen, wherever that is in the list of
     // screens; every other screen gets a cover.

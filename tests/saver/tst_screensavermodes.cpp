@@ -4,13 +4,16 @@
 #include "ScreenSaverModes.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QWebView>
 #include <QtTest>
 
-// The show sequence in this process, on the session's one screen. Two screens
-// and the real program are covered by tst_screensaverprogram.
-class tst_ScreenSaverShow : public QObject
+// The show sequence and the error box in this process, on the session's one
+// screen. Two screens and the real program are covered by
+// tst_screensaverprogram and tst_screensavertwoscreens.
+class tst_ScreenSaverModes : public QObject
 {
     Q_OBJECT
 
@@ -21,12 +24,13 @@ private slots:
     void showOnOneScreen();
     void inputOnTheViewEndsTheShow_data();
     void inputOnTheViewEndsTheShow();
+    void errorBoxListsEveryArgument();
 
 private:
     ZintelloDesktopBackgroundWidget *startShow(QuitRecorder *application);
 };
 
-void tst_ScreenSaverShow::initTestCase()
+void tst_ScreenSaverModes::initTestCase()
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
@@ -34,14 +38,14 @@ void tst_ScreenSaverShow::initTestCase()
     QCOMPARE(QGuiApplication::screens().size(), 1);
 }
 
-void tst_ScreenSaverShow::cleanup()
+void tst_ScreenSaverModes::cleanup()
 {
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     qDeleteAll(QApplication::topLevelWidgets());
 }
 
-ZintelloDesktopBackgroundWidget *tst_ScreenSaverShow::startShow(QuitRecorder *application)
+ZintelloDesktopBackgroundWidget *tst_ScreenSaverModes::startShow(QuitRecorder *application)
 {
     // As the program's entry prepares the page window.
     auto *pageWindow = new ZintelloDesktopBackgroundWidget(nullptr);
@@ -51,7 +55,7 @@ ZintelloDesktopBackgroundWidget *tst_ScreenSaverShow::startShow(QuitRecorder *ap
     return pageWindow;
 }
 
-void tst_ScreenSaverShow::blackWidgetIsBlack()
+void tst_ScreenSaverModes::blackWidgetIsBlack()
 {
     BlackWidget cover;
     cover.resize(120, 80);
@@ -62,7 +66,7 @@ void tst_ScreenSaverShow::blackWidgetIsBlack()
     QCOMPARE(image.pixelColor(0, 0), QColor(Qt::black));
 }
 
-void tst_ScreenSaverShow::showOnOneScreen()
+void tst_ScreenSaverModes::showOnOneScreen()
 {
     QuitRecorder application;
     QTest::ignoreMessage(QtDebugMsg, "1");
@@ -88,14 +92,14 @@ void tst_ScreenSaverShow::showOnOneScreen()
     QCOMPARE(application.quitCalls, 0);
 }
 
-void tst_ScreenSaverShow::inputOnTheViewEndsTheShow_data()
+void tst_ScreenSaverModes::inputOnTheViewEndsTheShow_data()
 {
     QTest::addColumn<bool>("key");
     QTest::newRow("key press") << true;
     QTest::newRow("mouse press") << false;
 }
 
-void tst_ScreenSaverShow::inputOnTheViewEndsTheShow()
+void tst_ScreenSaverModes::inputOnTheViewEndsTheShow()
 {
     QFETCH(bool, key);
 
@@ -114,5 +118,38 @@ void tst_ScreenSaverShow::inputOnTheViewEndsTheShow()
     QCOMPARE(application.quitCalls, 1);
 }
 
-QTEST_MAIN(tst_ScreenSaverShow)
-#include "tst_screensavershow.moc"
+void tst_ScreenSaverModes::errorBoxListsEveryArgument()
+{
+    const QStringList arguments{QStringLiteral("/opt/ZINTELLO/ZINTELLO.scr"), QStringLiteral("/s"),
+                                QStringLiteral("/p"), QStringLiteral("abc")};
+    QString title;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool hadParent = true;
+    // The box is modal: look at it from inside its own event loop, then close it.
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll.stop();
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        hadParent = box->parent() != nullptr;
+        buttons = box->standardButtons();
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(50);
+    ScreenSaverModes::reportRejectedCommandLine(arguments);
+
+    QCOMPARE(title, QStringLiteral("ScreenSaver error"));
+    QCOMPARE(text, QStringLiteral("Couldn't parse command line:\n/opt/ZINTELLO/ZINTELLO.scr\n/s\n/p\nabc"));
+    QCOMPARE(icon, QMessageBox::Critical);
+    QVERIFY(!hadParent);
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+QTEST_MAIN(tst_ScreenSaverModes)
+#include "tst_screensavermodes.moc"
