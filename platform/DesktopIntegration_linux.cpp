@@ -40,9 +40,6 @@ void DesktopIntegration::prepareDesktopWindow(QWidget *window)
     // it is a desktop-type window, and the type only counts when set before mapping.
     window->setAttribute(Qt::WA_ShowWithoutActivating);
     window->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
-    // X delivers clicks to the window whatever its widgets accept; an empty input
-    // region lets them reach the desktop beneath.
-    window->setWindowFlag(Qt::WindowTransparentForInput);
     window->winId();
     QXcbWindowFunctions::setWmWindowType(window->windowHandle(), QXcbWindowFunctions::Desktop);
     // Window managers do not make desktop-type windows full screen themselves.

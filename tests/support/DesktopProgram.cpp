@@ -18,7 +18,10 @@ DesktopProgram::DesktopProgram(QTemporaryDir *ownDir)
 {
     const QString built = TestEnvironment::programDir();
     QFile::copy(built + QStringLiteral("/zintello"), dir + QStringLiteral("/zintello"));
-    QFile::link(built + QStringLiteral("/html"), dir + QStringLiteral("/html"));
+    QDir(dir).mkdir(QStringLiteral("html"));
+    const QFileInfoList pages = QDir(built + QStringLiteral("/html")).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QFileInfo &page : pages)
+        QFile::link(page.absoluteFilePath(), dir + QStringLiteral("/html/") + page.fileName());
     QFile::link(built + QStringLiteral("/Wallpapers"), dir + QStringLiteral("/Wallpapers"));
 }
 
@@ -48,6 +51,14 @@ DesktopProgram::~DesktopProgram()
     delete ownDir;
 }
 
+void DesktopProgram::writePage(const QString &name, const QByteArray &content) const
+{
+    QFile page(dir + QStringLiteral("/html/") + name);
+    page.remove();
+    page.open(QIODevice::WriteOnly);
+    page.write(content);
+}
+
 QString DesktopProgram::programDir() const
 {
     return dir;
@@ -58,9 +69,22 @@ QString DesktopProgram::programFile() const
     return dir + QStringLiteral("/zintello");
 }
 
+namespace {
+// The program asks the maker's site for updates at every start: tests keep it on
+// this machine by sending it to a proxy that is not there.
+QProcessEnvironment offlineEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("http_proxy"), QStringLiteral("http://127.0.0.1:9"));
+    environment.insert(QStringLiteral("https_proxy"), QStringLiteral("http://127.0.0.1:9"));
+    return environment;
+}
+}
+
 QProcess &DesktopProgram::start(const QStringList &arguments)
 {
     auto *process = new QProcess;
+    process->setProcessEnvironment(offlineEnvironment());
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->start(programFile(), arguments);
     process->waitForStarted();
@@ -71,6 +95,7 @@ QProcess &DesktopProgram::start(const QStringList &arguments)
 int DesktopProgram::runToEnd(const QStringList &arguments, int timeoutMs) const
 {
     QProcess process;
+    process.setProcessEnvironment(offlineEnvironment());
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.start(programFile(), arguments);
     if (!process.waitForFinished(timeoutMs)) {

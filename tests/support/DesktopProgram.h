@@ -15,8 +15,10 @@ public:
     // Runs the build's program directory as it stands.
     DesktopProgram();
     // Runs a copy of the program in a fresh temporary program directory whose
-    // html/ and Wallpapers/ are the build's.
+    // pages and Wallpapers/ are the build's.
     static DesktopProgram inTemporaryDirectory();
+    // Puts a page of the test's own into html/ of a temporary program directory.
+    void writePage(const QString &name, const QByteArray &content) const;
 
     QString programDir() const;
     QString programFile() const;

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <X11/Xlib.h>
+
 namespace {
 QString xdotool(const QStringList &arguments)
 {
@@ -100,4 +102,64 @@ QColor X11Desktop::pixel(const QPoint &screenPoint)
     const QString shot = dir.filePath(QStringLiteral("shot.png"));
     TestEnvironment::run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot});
     return QImage(shot).pixelColor(screenPoint);
+}
+
+namespace {
+// A short-lived connection of the test's own.
+class XConnection
+{
+public:
+    XConnection() : display(XOpenDisplay(nullptr)) {}
+    ~XConnection() { if (display) XCloseDisplay(display); }
+    Display *const display;
+};
+}
+
+void X11Desktop::sendDeleteRequest(WindowId window)
+{
+    XConnection x;
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(x.display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(x.display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(x.display, window, False, NoEventMask, &event);
+    XSync(x.display, False);
+}
+
+X11Desktop::WindowId X11Desktop::windowReceivingClickAt(const QPoint &screenPoint)
+{
+    xdotool({QStringLiteral("mousemove"), QString::number(screenPoint.x()), QString::number(screenPoint.y())});
+    XConnection x;
+    // The server finds the pointer's window by the windows' input regions, as it
+    // does for a click.
+    Window window = DefaultRootWindow(x.display);
+    for (;;) {
+        Window root, child;
+        int rootX, rootY, x0, y0;
+        unsigned int mask;
+        if (!XQueryPointer(x.display, window, &root, &child, &rootX, &rootY, &x0, &y0, &mask) || child == None)
+            return window;
+        window = child;
+    }
+}
+
+bool X11Desktop::isSameOrInside(WindowId window, WindowId ancestor)
+{
+    XConnection x;
+    while (window && window != ancestor) {
+        Window root, parent;
+        Window *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(x.display, window, &root, &parent, &children, &count))
+            return false;
+        if (children)
+            XFree(children);
+        if (window == root)
+            return false;
+        window = parent;
+    }
+    return window == ancestor;
 }

@@ -28,6 +28,11 @@ public:
     static void key(const QString &keys);
     static void activate(WindowId window);
     static void closeGracefully(WindowId window);
+    // What a window manager's close command sends: WM_DELETE_WINDOW.
+    static void sendDeleteRequest(WindowId window);
+    // The innermost window that would receive a click at the point.
+    static WindowId windowReceivingClickAt(const QPoint &screenPoint);
+    static bool isSameOrInside(WindowId window, WindowId ancestor);
 
     static QColor pixel(const QPoint &screenPoint);
 

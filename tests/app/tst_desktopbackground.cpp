@@ -1,0 +1,192 @@
+#include "DesktopProgram.h"
+#include "TestEnvironment.h"
+#include "X11Desktop.h"
+
+#include <QtTest>
+
+// The desktop background and the cookies of the real program, in a real X session.
+class tst_DesktopBackground : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void coversTheScreenBelowEveryWindow();
+    void cookiesAreStoredWhenTheSettingsWindowCloses();
+    void cookiesAreStoredWhenTheProgramQuits_data();
+    void cookiesAreStoredWhenTheProgramQuits();
+    void closingTheBackgroundLeavesTheProgramRunning();
+
+private:
+    // A program whose settings page chooses design 5 as soon as it loads and sets
+    // the cookie "clicked" when it is clicked.
+    static DesktopProgram programThatChoosesADesign();
+    static bool designChosen();
+    static X11Desktop::WindowId waitForBackground();
+    static bool storedCookiesHoldTheDesign();
+};
+
+namespace {
+const QRect screen(0, 0, 1280, 800);
+}
+
+void tst_DesktopBackground::init()
+{
+    DesktopProgram::clearSettings();
+}
+
+DesktopProgram tst_DesktopBackground::programThatChoosesADesign()
+{
+    DesktopProgram program = DesktopProgram::inTemporaryDirectory();
+    program.writePage("settings.html",
+                      "<html><body><script>"
+                      "document.cookie = 'design=5; path=/; max-age=999999';"
+                      "document.onmousedown = function () {"
+                      "  document.cookie = 'clicked=1; path=/; max-age=999999'; };"
+                      "</script></body></html>");
+    return program;
+}
+
+bool tst_DesktopBackground::designChosen()
+{
+    return DesktopProgram::setting("designNumber").toString() == QLatin1String("5");
+}
+
+bool tst_DesktopBackground::storedCookiesHoldTheDesign()
+{
+    return DesktopProgram::setting("cookies").toByteArray().contains("design=5;");
+}
+
+X11Desktop::WindowId tst_DesktopBackground::waitForBackground()
+{
+    X11Desktop::WindowId background = 0;
+    TestEnvironment::waitFor([&] {
+        const auto windows = X11Desktop::visibleWindowsOfProgram("zintello");
+        for (X11Desktop::WindowId window : windows) {
+            if (X11Desktop::geometry(window) == screen)
+                background = window;
+        }
+        return background != 0;
+    });
+    return background;
+}
+
+void tst_DesktopBackground::coversTheScreenBelowEveryWindow()
+{
+    DesktopProgram program;
+    program.start();
+    const X11Desktop::WindowId background = waitForBackground();
+    QVERIFY(background);
+
+    QProcess normalWindow;
+    normalWindow.start("xclock", {"-geometry", "200x200+100+100"});
+    X11Desktop::WindowId clock = 0;
+    QVERIFY(TestEnvironment::waitFor([&] {
+        const auto windows = X11Desktop::visibleWindows("^xclock$");
+        return !windows.isEmpty() && (clock = windows.first());
+    }));
+
+    X11Desktop::activate(background);
+    X11Desktop::click(QPoint(700, 400), 1);
+    QTest::qWait(1000);
+    const QList<X11Desktop::WindowId> stacking = X11Desktop::stackingOrder();
+    QVERIFY(stacking.contains(background));
+    QVERIFY(stacking.indexOf(background) < stacking.indexOf(clock));
+
+    // A click on the page goes to the desktop beneath, not to the background.
+    QVERIFY(!X11Desktop::isSameOrInside(X11Desktop::windowReceivingClickAt(QPoint(700, 400)), background));
+    QVERIFY(X11Desktop::isSameOrInside(X11Desktop::windowReceivingClickAt(QPoint(200, 200)), clock));
+
+    normalWindow.kill();
+    normalWindow.waitForFinished();
+    QCOMPARE(program.runToEnd({"/q"}), 0);
+}
+
+void tst_DesktopBackground::cookiesAreStoredWhenTheSettingsWindowCloses()
+{
+    DesktopProgram program = programThatChoosesADesign();
+    QProcess &running = program.start();
+    QVERIFY(TestEnvironment::waitFor(designChosen));
+    QVERIFY(!storedCookiesHoldTheDesign());
+
+    QCOMPARE(program.runToEnd({}), 0);
+    X11Desktop::WindowId window = 0;
+    QVERIFY(TestEnvironment::waitFor([&] {
+        const auto windows = X11Desktop::visibleWindows("^ZINTELLO Settings$");
+        return !windows.isEmpty() && (window = windows.first());
+    }));
+    X11Desktop::closeGracefully(window);
+    QVERIFY(TestEnvironment::waitFor(storedCookiesHoldTheDesign));
+    QCOMPARE(running.state(), QProcess::Running);
+    QCOMPARE(program.runToEnd({"/q"}), 0);
+}
+
+void tst_DesktopBackground::cookiesAreStoredWhenTheProgramQuits_data()
+{
+    QTest::addColumn<bool>("throughTrayMenu");
+    QTest::newRow("&Quit in the tray menu") << true;
+    QTest::newRow("a second start with /q") << false;
+}
+
+void tst_DesktopBackground::cookiesAreStoredWhenTheProgramQuits()
+{
+    QFETCH(bool, throughTrayMenu);
+    DesktopProgram program = programThatChoosesADesign();
+    QProcess &running = program.start();
+    QVERIFY(TestEnvironment::waitFor(designChosen));
+
+    if (throughTrayMenu) {
+        X11Desktop::WindowId icon = 0;
+        QVERIFY(TestEnvironment::waitFor([&] { return (icon = X11Desktop::trayIcon("Zintello")) != 0; }));
+        X11Desktop::click(X11Desktop::geometry(icon).center(), 3);
+        QTest::qWait(1000);
+        X11Desktop::key("q");
+    } else {
+        QCOMPARE(program.runToEnd({"/q"}), 0);
+    }
+    QVERIFY(running.waitForFinished(30000));
+    QCOMPARE(running.exitCode(), 0);
+    QVERIFY(storedCookiesHoldTheDesign());
+    QVERIFY(DesktopProgram::setting("cookies").toByteArray().contains("background_reset=1;"));
+}
+
+void tst_DesktopBackground::closingTheBackgroundLeavesTheProgramRunning()
+{
+    DesktopProgram program = programThatChoosesADesign();
+    QProcess &running = program.start();
+    const X11Desktop::WindowId background = waitForBackground();
+    QVERIFY(background);
+    QVERIFY(TestEnvironment::waitFor(designChosen));
+
+    X11Desktop::sendDeleteRequest(background);
+    QVERIFY(TestEnvironment::waitFor([&] {
+        return !X11Desktop::visibleWindowsOfProgram("zintello").contains(background);
+    }));
+    QTest::qWait(1000);
+    QCOMPARE(running.state(), QProcess::Running);
+
+    // The settings page still sets cookies, and closing the window stores them.
+    QCOMPARE(program.runToEnd({}), 0);
+    X11Desktop::WindowId window = 0;
+    QVERIFY(TestEnvironment::waitFor([&] {
+        const auto windows = X11Desktop::visibleWindows("^ZINTELLO Settings$");
+        return !windows.isEmpty() && (window = windows.first());
+    }));
+    QTest::qWait(500);
+    X11Desktop::click(X11Desktop::geometry(window).center(), 1);
+    QTest::qWait(500);
+    X11Desktop::closeGracefully(window);
+    QVERIFY(TestEnvironment::waitFor([] {
+        return DesktopProgram::setting("cookies").toByteArray().contains("clicked=1;");
+    }));
+    QVERIFY(storedCookiesHoldTheDesign());
+    QCOMPARE(running.state(), QProcess::Running);
+
+    QCOMPARE(program.runToEnd({"/q"}), 0);
+    QVERIFY(running.waitForFinished(30000));
+    QCOMPARE(running.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(running.exitCode(), 0);
+}
+
+QTEST_GUILESS_MAIN(tst_DesktopBackground)
+#include "tst_desktopbackground.moc"
