@@ -134,7 +134,11 @@
 
   document.documentElement.lang = code;
   fit();
-  window.addEventListener("resize", fit, false);
+  // The windows that show the page are often sized after the load began.
+  window.addEventListener("resize", function () {
+    fit();
+    showBackdropWhenAlone();
+  }, false);
   buildDial();
   applyDesign();
   showBackdropWhenAlone();

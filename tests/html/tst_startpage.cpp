@@ -190,16 +190,21 @@ void tst_StartPage::bodyStaysTransparentOnTheDesktop()
 void tst_StartPage::paintsTheWallpaperWhenShownAlone_data()
 {
     QTest::addColumn<QString>("design");
+    QTest::addColumn<QSize>("loadedAt");
     QTest::addColumn<QSize>("screen");
     QTest::addColumn<QString>("bitmap");
-    QTest::newRow("wide screen, design 2") << "2" << QSize(1920, 1080) << "A_design_2.bmp";
-    QTest::newRow("5:4 screen, design 7") << "7" << QSize(1280, 1024) << "B_design_7.bmp";
-    QTest::newRow("no choice yet") << QString() << QSize(1920, 1080) << "A_design_9.bmp";
+    QTest::newRow("wide screen, design 2") << "2" << QSize(1920, 1080) << QSize(1920, 1080) << "A_design_2.bmp";
+    QTest::newRow("5:4 screen, design 7") << "7" << QSize(1280, 1024) << QSize(1280, 1024) << "B_design_7.bmp";
+    QTest::newRow("no choice yet") << QString() << QSize(1920, 1080) << QSize(1920, 1080) << "A_design_9.bmp";
+    // The screensaver's window is made full screen after the page began to load.
+    QTest::newRow("made wide after the load") << "5" << QSize(640, 480) << QSize(1920, 1080) << "A_design_5.bmp";
+    QTest::newRow("made 5:4 after the load") << "8" << QSize(1920, 1080) << QSize(1280, 1024) << "B_design_8.bmp";
 }
 
 void tst_StartPage::paintsTheWallpaperWhenShownAlone()
 {
     QFETCH(QString, design);
+    QFETCH(QSize, loadedAt);
     QFETCH(QSize, screen);
     QFETCH(QString, bitmap);
 
@@ -211,13 +216,24 @@ void tst_StartPage::paintsTheWallpaperWhenShownAlone()
         jar.setCookiesFromUrl({ choice("design", design.toLatin1()) }, QUrl::fromLocalFile(WatchedPage::pagePath("settings.html")));
     WatchedPage page;
     page.useCookieJar(&jar);
-    QVERIFY(page.loadPage("index.html", screen));
+    QVERIFY(page.loadPage("index.html", loadedAt));
+    page.setViewportSize(screen);
     QVERIFY2(page.consoleMessages.isEmpty(), qPrintable(page.consoleMessages.join('\n')));
 
     // The bitmap fills the screen pixel for pixel, here where the layer is not.
     const QImage wallpaper(QCoreApplication::applicationDirPath() + "/Wallpapers/" + bitmap);
     QCOMPARE(wallpaper.size(), screen);
-    const QList<QPoint> probes { QPoint(5, 5), QPoint(screen.width() / 4, screen.height() - 20), QPoint(30, screen.height() / 2) };
+    // A grid of probes, leaving out the live layer.
+    const QRect layer = layerRect(page).adjusted(-40, -40, 40, 40);
+    QList<QPoint> probes;
+    for (int row = 0; row < 6; ++row) {
+        for (int column = 0; column < 6; ++column) {
+            const QPoint probe(5 + column * (screen.width() - 10) / 5, 5 + row * (screen.height() - 10) / 5);
+            if (!layer.contains(probe))
+                probes.append(probe);
+        }
+    }
+    QVERIFY(probes.size() > 20);
     auto matches = [&] {
         const QImage image = page.render();
         for (const QPoint &probe : probes) {
