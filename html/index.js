@@ -104,6 +104,19 @@
     backdrop.style.display = "block";
   }
 
+  // The desktop program adds its start cookie at every start, after the one
+  // it stored the time before; keep one, so that the stored cookies do not
+  // grow from start to start. Each deletion takes away one of them.
+  function keepOneStartCookie() {
+    var count = (document.cookie.match(/(^|;\s*)background_reset=/g) || []).length;
+    if (count < 2)
+      return;
+    var path = decodeURIComponent(window.location.pathname.replace(/[^\/]*$/, ""));
+    for (var i = 0; i < count; ++i)
+      document.cookie = "background_reset=; path=" + path + "; expires=Thu, 01 Jan 1970 00:00:00 GMT";
+    document.cookie = "background_reset=1; path=" + path;
+  }
+
   function render(now) {
     var hours = now.getHours();
     var minutes = now.getMinutes();
@@ -139,6 +152,7 @@
     fit();
     showBackdropWhenAlone();
   }, false);
+  keepOneStartCookie();
   buildDial();
   applyDesign();
   showBackdropWhenAlone();

@@ -37,6 +37,7 @@ private slots:
     void followsTheSystemLanguageUntilChosen_data();
     void followsTheSystemLanguageUntilChosen();
     void staysIdleBetweenMinutes();
+    void startCookieDoesNotPileUp();
     void cleanup();
 
 private:
@@ -330,6 +331,34 @@ void tst_StartPage::staysIdleBetweenMinutes()
     if (repaints < 0)
         repaints = repaintsWithin(page, 3000);
     QCOMPARE(repaints, 0);
+}
+
+void tst_StartPage::startCookieDoesNotPileUp()
+{
+    // Every start's jar appends a start cookie to the stored ones; the page
+    // keeps one, and the desktop still counts as the desktop.
+    const QUrl startPage = QUrl::fromLocalFile(WatchedPage::pagePath("index.html"));
+    for (int start = 1; start <= 4; ++start) {
+        auto jar = desktopJar();
+        WatchedPage page;
+        page.makeTransparent();
+        page.useCookieJar(jar.get());
+        QVERIFY(page.loadPage("index.html", QSize(1280, 800)));
+        QVERIFY2(page.consoleMessages.isEmpty(), qPrintable(page.consoleMessages.join('\n')));
+        int startCookies = 0;
+        for (const QNetworkCookie &cookie : jar->cookiesForUrl(startPage)) {
+            if (cookie.name() == "background_reset") {
+                ++startCookies;
+                QCOMPARE(cookie.path(), SaveNetworkCookieJar::startCookiePath());
+                QCOMPARE(cookie.value(), QByteArray("1"));
+            }
+        }
+        QCOMPARE(startCookies, 1);
+        QCOMPARE(page.element("#backdrop").styleProperty("display", QWebElement::ComputedStyle), QStringLiteral("none"));
+        jar->saveCookies();
+    }
+    const QByteArray stored = QSettings().value("cookies").toByteArray();
+    QCOMPARE(stored.count("background_reset="), 1);
 }
 
 QTEST_MAIN(tst_StartPage)
