@@ -5,14 +5,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPixmap>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QTest>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
 
 SaverProgramRun::SaverProgramRun()
@@ -127,8 +124,30 @@ QPoint SaverProgramRun::pointer()
 
 QColor SaverProgramRun::pixel(const QPoint &position)
 {
-    const QImage image = QGuiApplication::primaryScreen()->grabWindow(0, position.x(), position.y(), 1, 1).toImage();
-    return image.isNull() ? QColor() : QColor(image.pixel(0, 0));
+    // Straight from the root window, in root coordinates, whichever screen is primary.
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return QColor();
+    QColor colour;
+    XWindowAttributes root;
+    XGetWindowAttributes(display, DefaultRootWindow(display), &root);
+    if (XImage *image = XGetImage(display, DefaultRootWindow(display), position.x(), position.y(),
+                                  1, 1, AllPlanes, ZPixmap)) {
+        const unsigned long value = XGetPixel(image, 0, 0);
+        const auto channel = [value](unsigned long mask) {
+            int shift = 0;
+            while (mask && !(mask & 1)) {
+                mask >>= 1;
+                ++shift;
+            }
+            return int(((value >> shift) & mask) * 255 / (mask ? mask : 1));
+        };
+        colour = QColor(channel(root.visual->red_mask), channel(root.visual->green_mask),
+                        channel(root.visual->blue_mask));
+        XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return colour;
 }
 
 bool SaverProgramRun::pointerIsBlank()
