@@ -30,6 +30,7 @@ var ZintelloTexts = {
     replaceNotice: "ZINTELLO uses them as separate, unmodified libraries, so you may replace them with versions of your own.",
     sourceNotice: "Their source code is available from:",
     licenceTexts: "Licence texts:",
+    copyrights: "Qt © The Qt Company Ltd. and other contributors. QtWebKit © Apple Inc., The Qt Company Ltd. and other contributors.",
     backToAbout: "Back"
   },
   de: {
@@ -61,6 +62,7 @@ var ZintelloTexts = {
     replaceNotice: "ZINTELLO nutzt sie als eigenständige, unveränderte Bibliotheken; Sie dürfen sie durch eigene Versionen ersetzen.",
     sourceNotice: "Ihren Quelltext erhalten Sie hier:",
     licenceTexts: "Lizenztexte:",
+    copyrights: "Qt © The Qt Company Ltd. und weitere Mitwirkende. QtWebKit © Apple Inc., The Qt Company Ltd. und weitere Mitwirkende.",
     backToAbout: "Zurück"
   },
   fr: {
@@ -92,6 +94,7 @@ var ZintelloTexts = {
     replaceNotice: "ZINTELLO les utilise comme bibliothèques séparées et non modifiées ; vous pouvez les remplacer par vos propres versions.",
     sourceNotice: "Leur code source est disponible ici :",
     licenceTexts: "Textes des licences :",
+    copyrights: "Qt © The Qt Company Ltd. et d’autres contributeurs. QtWebKit © Apple Inc., The Qt Company Ltd. et d’autres contributeurs.",
     backToAbout: "Retour"
   },
   es: {
@@ -123,6 +126,7 @@ var ZintelloTexts = {
     replaceNotice: "ZINTELLO los usa como bibliotecas separadas y sin modificar, por lo que puede sustituirlas por versiones propias.",
     sourceNotice: "Su código fuente está disponible en:",
     licenceTexts: "Textos de las licencias:",
+    copyrights: "Qt © The Qt Company Ltd. y otros colaboradores. QtWebKit © Apple Inc., The Qt Company Ltd. y otros colaboradores.",
     backToAbout: "Volver"
   }
 };

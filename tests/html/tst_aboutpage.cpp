@@ -22,6 +22,7 @@ private slots:
     void namesProductVersionMakerAndLicences();
     void linksBehaveAsInTheSettingsWindow_data();
     void linksBehaveAsInTheSettingsWindow();
+    void everyTextExistsInEveryLanguage();
     void cleanup();
 };
 
@@ -121,6 +122,27 @@ void tst_AboutPage::linksBehaveAsInTheSettingsWindow()
     loaded.clear();
     QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, page->element("#back").geometry().center());
     QTRY_COMPARE(page->mainFrame()->url(), about);
+}
+
+void tst_AboutPage::everyTextExistsInEveryLanguage()
+{
+    // The pages share one table of texts; no language may lack one of English's.
+    WatchedPage page;
+    QVERIFY(page.loadPage("about.html", QSize(551, 561)));
+    const QStringList languages = page.evaluate("Object.keys(ZintelloTexts)").toStringList();
+    QCOMPARE(languages, ExpectedTexts::languages());
+    const QStringList keys = page.evaluate("Object.keys(ZintelloTexts.en)").toStringList();
+    QVERIFY(keys.size() > 25);
+    for (const QString &language : languages) {
+        for (const QString &key : keys) {
+            const QString type = page.evaluate(QStringLiteral("typeof ZintelloTexts['%1']['%2']").arg(language, key)).toString();
+            QVERIFY2(type == page.evaluate(QStringLiteral("typeof ZintelloTexts.en['%1']").arg(key)).toString(),
+                     qPrintable(language + ": " + key));
+        }
+        QCOMPARE(page.evaluate(QStringLiteral("Object.keys(ZintelloTexts['%1']).length").arg(language)).toInt(), keys.size());
+        QCOMPARE(page.evaluate(QStringLiteral("ZintelloTexts['%1'].weekdays.length").arg(language)).toInt(), 7);
+        QCOMPARE(page.evaluate(QStringLiteral("ZintelloTexts['%1'].months.length").arg(language)).toInt(), 12);
+    }
 }
 
 QTEST_MAIN(tst_AboutPage)
