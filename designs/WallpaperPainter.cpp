@@ -404,8 +404,9 @@ void WallpaperPainter::paintDunes(QImage &image) const
             QPolygonF lee;
             for (int j = i; j <= trough; ++j)
                 lee.append(crest[j]);
-            lee.append(QPointF(crest[trough].x(), foot));
-            lee.append(QPointF(crest[i].x() + 0.3 * (crest[trough].x() - crest[i].x()), foot));
+            // The shadow's edge runs from the trough down towards the foot of
+            // the crest, as a wind-cut slip face does.
+            lee.append(QPointF(crest[i].x() + 0.35 * (crest[trough].x() - crest[i].x()), foot));
             painter.setPen(Qt::NoPen);
             painter.setBrush(verticalGradient(crest[i].y(), foot, { withAlpha(dark, 0.75), withAlpha(dark, 0.3) }));
             painter.drawPolygon(lee);
