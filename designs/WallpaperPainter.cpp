@@ -259,38 +259,49 @@ void WallpaperPainter::paintAurora(QImage &image) const
 
     // Curtains of light: one thin column after another, each a gradient from a
     // bright lower seam to nothing, their strength rippling along the curtain.
-    const QVector<QColor> glow = design.colourList("glow");
-    QImage light = smallLayer(image.size(), 4);
-    QPainter curtains;
-    beginSmall(curtains, light, image.size());
-    curtains.setRenderHint(QPainter::Antialiasing, false);
-    for (int ribbon = 0; ribbon < 3; ++ribbon) {
-        qreal phase[5];
-        for (qreal &value : phase)
+    // Painted twice from the same ribbons: a wide glow and a finer, crisper veil.
+    struct Ribbon { qreal phase[5]; qreal start, end; };
+    QVector<Ribbon> ribbons(3);
+    for (Ribbon &ribbon : ribbons) {
+        for (qreal &value : ribbon.phase)
             value = random.range(0, 2 * pi);
-        const qreal start = random.range(-0.25, 0.2);
-        const qreal end = random.range(0.8, 1.25);
-        const qreal step = w / light.width();
-        for (qreal x = 0; x < w; x += step) {
-            const qreal t = x / w;
-            const qreal envelope = smoothstep(start, start + 0.25, t) * (1 - smoothstep(end - 0.25, end, t));
-            if (envelope <= 0)
-                continue;
-            const qreal base = h * (0.40 + 0.08 * ribbon + 0.07 * std::sin(2 * pi * t * (0.6 + 0.35 * ribbon) + phase[0])
-                                    + 0.025 * std::sin(2 * pi * t * 2.7 + phase[1]));
-            const qreal height = h * (0.26 - 0.05 * ribbon) * (0.65 + 0.35 * std::sin(2 * pi * t * 1.4 + phase[2]));
-            const qreal rays = 0.68 + 0.32 * std::sin(x / (23 * unit) + phase[3]) * std::sin(x / (57 * unit) + phase[4]);
-            const qreal strength = envelope * rays * (1 - 0.22 * ribbon);
-            QLinearGradient gradient(0, base, 0, base - height);
-            gradient.setColorAt(0, withAlpha(glow[0], 0));
-            gradient.setColorAt(0.04, withAlpha(glow[0], 0.95 * strength));
-            gradient.setColorAt(0.3, withAlpha(glow[1], 0.55 * strength));
-            gradient.setColorAt(1, withAlpha(glow[2], 0));
-            curtains.fillRect(QRectF(x, base - height, step, height), gradient);
-        }
+        ribbon.start = random.range(-0.25, 0.2);
+        ribbon.end = random.range(0.8, 1.25);
     }
-    curtains.end();
-    layOver(painter, light, 2, image.rect(), QPainter::CompositionMode_Plus);
+    const QVector<QColor> glow = design.colourList("glow");
+    auto paintCurtains = [&](int factor, int blurRadius, qreal strength) {
+        QImage light = smallLayer(image.size(), factor);
+        QPainter curtains;
+        beginSmall(curtains, light, image.size());
+        curtains.setRenderHint(QPainter::Antialiasing, false);
+        const qreal step = w / light.width();
+        for (int index = 0; index < ribbons.size(); ++index) {
+            const Ribbon &ribbon = ribbons[index];
+            for (qreal x = 0; x < w; x += step) {
+                const qreal t = x / w;
+                const qreal envelope = smoothstep(ribbon.start, ribbon.start + 0.25, t)
+                        * (1 - smoothstep(ribbon.end - 0.25, ribbon.end, t));
+                if (envelope <= 0)
+                    continue;
+                const qreal base = h * (0.40 + 0.08 * index + 0.07 * std::sin(2 * pi * t * (0.6 + 0.35 * index) + ribbon.phase[0])
+                                        + 0.025 * std::sin(2 * pi * t * 2.7 + ribbon.phase[1]));
+                const qreal height = h * (0.26 - 0.05 * index) * (0.65 + 0.35 * std::sin(2 * pi * t * 1.4 + ribbon.phase[2]));
+                const qreal rays = 0.68 + 0.32 * std::sin(x / (23 * unit) + ribbon.phase[3]) * std::sin(x / (57 * unit) + ribbon.phase[4]);
+                const qreal alpha = strength * envelope * rays * (1 - 0.22 * index);
+                QLinearGradient gradient(0, base, 0, base - height);
+                gradient.setColorAt(0, withAlpha(glow[0], 0));
+                gradient.setColorAt(0.04, withAlpha(glow[0], 0.95 * alpha));
+                gradient.setColorAt(0.3, withAlpha(glow[1], 0.55 * alpha));
+                gradient.setColorAt(0.75, withAlpha(glow[2], 0.25 * alpha));
+                gradient.setColorAt(1, withAlpha(glow[2], 0));
+                curtains.fillRect(QRectF(x, base - height, step, height), gradient);
+            }
+        }
+        curtains.end();
+        layOver(painter, light, blurRadius, image.rect(), QPainter::CompositionMode_Plus);
+    };
+    paintCurtains(4, 2, 0.8);
+    paintCurtains(2, 1, 0.35);
 
     // A glow over the horizon, then the dark land with its forest.
     painter.fillRect(QRectF(0, h * 0.7, w, h * 0.2),
