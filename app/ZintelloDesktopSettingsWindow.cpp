@@ -45,6 +45,7 @@ ZintelloDesktopSettingsWindow::ZintelloDesktopSettingsWindow(QWidget *parent)
     connect(cookieJar, &SaveNetworkCookieJar::changedToDesign, this, &ZintelloDesktopSettingsWindow::onChangedToDesign);
     // Cookies set after the last close of this window would be lost otherwise.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &ZintelloDesktopSettingsWindow::saveCookies);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &ZintelloDesktopSettingsWindow::saveCookies);
 
     readSettings();
     createActions();

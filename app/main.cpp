@@ -26,5 +26,6 @@ int main(int argc, char **argv)
     QObject::connect(&app, &QtSingleApplication::messageReceived,
                      window, &ZintelloDesktopSettingsWindow::receiveMultiInstanceMessage);
     DesktopIntegration::holdRunningMarker(QStringLiteral("de.morvaleen.zintello.innoMutex"));
+    DesktopIntegration::quitApplicationWhenTheSessionEnds();
     return QApplication::exec();
 }

@@ -31,6 +31,10 @@ public:
     // file cannot be read.
     static QImage wallpaperPicture(const QString &path, const QSize &screenSize);
 
+    // Lets the end of the desktop session quit the application in order, so that
+    // it can store what it keeps in memory.
+    static void quitApplicationWhenTheSessionEnds();
+
     // Prepares a not yet shown, screen-sized window to serve as the desktop
     // background: below every other window, never taking focus.
     static void prepareDesktopWindow(QWidget *window);

@@ -3,6 +3,7 @@
 #include "linux/AutostartEntry.h"
 #include "linux/GnomeBackground.h"
 #include "linux/RootWindowWallpaper.h"
+#include "linux/TerminationRequests.h"
 #include "linux/WallpaperRecord.h"
 
 #include <QtPlatformHeaders/QXcbWindowFunctions>
@@ -32,6 +33,11 @@ void DesktopIntegration::holdRunningMarker(const QString &name)
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd >= 0)
         ::flock(fd, LOCK_EX | LOCK_NB);   // the descriptor is left open on purpose
+}
+
+void DesktopIntegration::quitApplicationWhenTheSessionEnds()
+{
+    TerminationRequests::quitApplicationOnThem();
 }
 
 void DesktopIntegration::prepareDesktopWindow(QWidget *window)

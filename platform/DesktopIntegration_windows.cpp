@@ -32,6 +32,12 @@ void DesktopIntegration::setWallpaper(const QString &path)
     WindowsShell::setWallpaper(path.toStdWString());
 }
 
+void DesktopIntegration::quitApplicationWhenTheSessionEnds()
+{
+    // Qt asks the application to commit its data and quits the event loop itself
+    // when Windows ends the session.
+}
+
 void DesktopIntegration::prepareDesktopWindow(QWidget *)
 {
     // The window's own flags keep it below the others on Windows.

@@ -123,26 +123,29 @@ void tst_DesktopBackground::cookiesAreStoredWhenTheSettingsWindowCloses()
 
 void tst_DesktopBackground::cookiesAreStoredWhenTheProgramQuits_data()
 {
-    QTest::addColumn<bool>("throughTrayMenu");
-    QTest::newRow("&Quit in the tray menu") << true;
-    QTest::newRow("a second start with /q") << false;
+    QTest::addColumn<QString>("way");
+    QTest::newRow("&Quit in the tray menu") << "tray";
+    QTest::newRow("a second start with /q") << "/q";
+    QTest::newRow("the session ends") << "SIGTERM";
 }
 
 void tst_DesktopBackground::cookiesAreStoredWhenTheProgramQuits()
 {
-    QFETCH(bool, throughTrayMenu);
+    QFETCH(QString, way);
     DesktopProgram program = programThatChoosesADesign();
     QProcess &running = program.start();
     QVERIFY(TestEnvironment::waitFor(designChosen));
 
-    if (throughTrayMenu) {
+    if (way == "tray") {
         X11Desktop::WindowId icon = 0;
         QVERIFY(TestEnvironment::waitFor([&] { return (icon = X11Desktop::trayIcon("Zintello")) != 0; }));
         X11Desktop::click(X11Desktop::geometry(icon).center(), 3);
         QTest::qWait(1000);
         X11Desktop::key("q");
-    } else {
+    } else if (way == "/q") {
         QCOMPARE(program.runToEnd({"/q"}), 0);
+    } else {
+        running.terminate();
     }
     QVERIFY(running.waitForFinished(30000));
     QCOMPARE(running.exitCode(), 0);
