@@ -19,7 +19,6 @@ class tst_ZintelloSaverSettings : public QObject
 private slots:
     void initTestCase();
     void init();
-    void form();
     void loadsTheLocalSettingsPage();
     void configureMode();
     void cookiesStoredWhicheverWayClosed_data();
@@ -63,38 +62,6 @@ QSettings *tst_ZintelloSaverSettings::desktopStore()
 {
     static QSettings store(QStringLiteral("Morvaleen"), QStringLiteral("Zintello"));
     return &store;
-}
-
-void tst_ZintelloSaverSettings::form()
-{
-    ZintelloSaverSettings dialog;
-    QCOMPARE(dialog.objectName(), QStringLiteral("ZintelloSaverSettings"));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("ZINTELLO Screensaver Settings"));
-    QCOMPARE(dialog.size(), QSize(530, 634));
-    QCOMPARE(dialog.minimumSize(), QSize(530, 634));
-    QCOMPARE(dialog.maximumSize(), QSize(530, 634));
-    QCOMPARE(dialog.sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
-    QCOMPARE(dialog.sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
-    QCOMPARE(dialog.windowOpacity(), 1.0);
-
-    auto *buttonBox = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-    QVERIFY(buttonBox);
-    QCOMPARE(buttonBox->geometry(), QRect(10, 590, 511, 32));
-    QCOMPARE(buttonBox->orientation(), Qt::Horizontal);
-    QCOMPARE(buttonBox->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    QVERIFY(!buttonBox->centerButtons());
-
-    QWebView *view = settingsView(&dialog);
-    QVERIFY(view);
-    QCOMPARE(view->parentWidget(), &dialog);
-    QCOMPARE(view->geometry(), QRect(0, 0, 531, 581));
-    QCOMPARE(view->cursor().shape(), Qt::ArrowCursor);
-    QVERIFY(view->hasMouseTracking());
-    QVERIFY(!view->acceptDrops());
-    QCOMPARE(view->renderHints() & (QPainter::Antialiasing | QPainter::TextAntialiasing),
-             QPainter::Antialiasing | QPainter::TextAntialiasing);
-    // Where the two overlap, the buttons lie above the page.
-    QVERIFY(dialog.children().indexOf(buttonBox) > dialog.children().indexOf(view));
 }
 
 void tst_ZintelloSaverSettings::loadsTheLocalSettingsPage()
