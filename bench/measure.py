@@ -1,0 +1,540 @@
+#!/usr/bin/env python3
+"""Measures ZINTELLO's desktop program and screensaver against Chromium-engine peers.
+
+Runs inside one desktop session (tests/harness/desktop-session: Xvfb, openbox,
+tint2, a temporary HOME); run-benchmark starts it there. Every program shows the
+same page, html/index.html of the program directory with the default design, and
+is measured the same way:
+
+- start to first complete paint: zintello_paintwatch grabs the root window every
+  15 ms from before the program starts; the picture on the screen 10 s after the
+  start is the final one, and the time is that of the first grab showing exactly
+  it. The panel's rows (its clock, the tray) are left out. A start is only made
+  when the page's clock cannot change its minute within those 10 s.
+- PSS summed over the program's process tree (its session and all descendants)
+  from /proc/PID/smaps_rollup, 10 s and 5 minutes after the start;
+- CPU time (utime + stime of the tree, plus that of reaped children) over 60 s
+  of the idle desktop from 15 s after the start; the page's clock changes its
+  minute once in every such window;
+- the screensaver: start with /s to the page painted full screen, as above, and
+  from a key press sent through XTest to the end of the process (pidfd).
+
+usage: measure.py --program-dir DIR --bench-dir DIR --out DIR [--runs N] [--quick]
+"""
+import argparse
+import ctypes
+import json
+import os
+import select
+import signal
+import statistics
+import subprocess
+import sys
+import time
+
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
+
+
+# --- processes -------------------------------------------------------------
+
+def read_stat(pid):
+    """(ppid, session, cpu ticks of the process and its reaped children) or None."""
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            text = f.read()
+    except OSError:
+        return None
+    fields = text[text.rindex(")") + 2:].split()
+    # fields[0] is the state (field 3): field n is fields[n - 3].
+    ticks = sum(int(fields[n - 3]) for n in (14, 15, 16, 17))
+    return int(fields[1]), int(fields[3]), ticks
+
+
+def process_tree(root):
+    """The processes of root's session and every descendant of root."""
+    stats = {}
+    for name in os.listdir("/proc"):
+        if name.isdigit():
+            stat = read_stat(int(name))
+            if stat:
+                stats[int(name)] = stat
+    tree = {pid for pid, stat in stats.items() if stat[1] == root}
+    if root in stats:
+        tree.add(root)
+    grew = True
+    while grew:
+        grew = False
+        for pid, stat in stats.items():
+            if pid not in tree and stat[0] in tree:
+                tree.add(pid)
+                grew = True
+    return {pid: stats[pid] for pid in tree}
+
+
+def pss_kib(tree):
+    total = 0
+    for pid in tree:
+        try:
+            with open(f"/proc/{pid}/smaps_rollup") as f:
+                for line in f:
+                    if line.startswith("Pss:"):
+                        total += int(line.split()[1])
+                        break
+        except OSError:
+            pass
+    return total
+
+
+def cpu_ticks(tree):
+    return sum(stat[2] for stat in tree.values())
+
+
+def stop_tree(process):
+    """Ends the program: SIGTERM, then SIGKILL, to each process of its tree by id."""
+    for sig, grace in ((signal.SIGTERM, 10.0), (signal.SIGKILL, 5.0)):
+        for pid in process_tree(process.pid):
+            try:
+                os.kill(pid, sig)
+            except ProcessLookupError:
+                pass
+        deadline = time.monotonic() + grace
+        while time.monotonic() < deadline:
+            process.poll()
+            if not process_tree(process.pid):
+                break
+            time.sleep(0.1)
+        else:
+            continue
+        break
+    process.wait()
+
+
+def wait_for_exit(process, timeout):
+    """Seconds until the process ended, measured without polling delays, or None."""
+    fd = os.pidfd_open(process.pid)
+    try:
+        poller = select.poll()
+        poller.register(fd, select.POLLIN)
+        if not poller.poll(int(timeout * 1000)):
+            return None
+        return time.monotonic_ns()
+    finally:
+        os.close(fd)
+
+
+# --- the display -----------------------------------------------------------
+
+class Keyboard:
+    """A key press and release through XTest, as xdotool sends them."""
+
+    def __init__(self):
+        self.x = ctypes.CDLL("libX11.so.6")
+        self.xtst = ctypes.CDLL("libXtst.so.6")
+        self.x.XOpenDisplay.restype = ctypes.c_void_p
+        self.x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        self.x.XKeysymToKeycode.restype = ctypes.c_ubyte
+        self.x.XFlush.argtypes = [ctypes.c_void_p]
+        self.x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        self.display = self.x.XOpenDisplay(None)
+        if not self.display:
+            raise SystemExit("measure: cannot open the display")
+
+    def press(self, keysym=0x61):
+        code = self.x.XKeysymToKeycode(self.display, keysym)
+        self.xtst.XTestFakeKeyEvent(self.display, code, 1, 0)
+        self.xtst.XTestFakeKeyEvent(self.display, code, 0, 0)
+        self.x.XFlush(self.display)
+
+    def close(self):
+        self.x.XCloseDisplay(self.display)
+
+
+def panel_rows():
+    """The rows the panel covers, left out of the picture comparison."""
+    try:
+        ids = subprocess.run(["xdotool", "search", "--classname", "tint2"],
+                             capture_output=True, text=True, timeout=10).stdout.split()
+        rows = []
+        for wid in ids:
+            shell = subprocess.run(["xdotool", "getwindowgeometry", "--shell", wid],
+                                   capture_output=True, text=True, timeout=10).stdout
+            values = dict(line.split("=", 1) for line in shell.split() if "=" in line)
+            if int(values.get("HEIGHT", 0)) > 1 and int(values.get("WIDTH", 0)) > 100:
+                rows.append((int(values["Y"]), int(values["Y"]) + int(values["HEIGHT"])))
+        if rows:
+            return min(r[0] for r in rows), max(r[1] for r in rows)
+    except (OSError, ValueError, subprocess.TimeoutExpired):
+        pass
+    return 0, 0
+
+
+class PaintWatch:
+    def __init__(self, tool, ignored_rows, final_picture=None):
+        arguments = [tool, "--ignore-rows", str(ignored_rows[0]), str(ignored_rows[1])]
+        if final_picture:
+            arguments += ["--save-final", final_picture]
+        self.process = subprocess.Popen(arguments, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        ready = self.process.stdout.readline()
+        if not ready.startswith("ready"):
+            raise SystemExit("measure: the paint watch did not start")
+
+    def stop(self):
+        """Monotonic ns of the first complete paint, or None."""
+        out, _ = self.process.communicate("stop\n", timeout=60)
+        values = out.split()
+        result = dict(zip(values[0::2], values[1::2]))
+        first = int(result.get("first_complete_ns", -1))
+        return (first if first >= 0 else None), result
+
+
+def wait_for_quiet_minute(span):
+    """Waits until the next `span` seconds lie within one minute of the clock."""
+    while True:
+        second = time.localtime().tm_sec + (time.time() % 1)
+        if 1.0 <= second <= 59.0 - span:
+            return
+        time.sleep(0.2)
+
+
+def sleep_until(ns):
+    delay = (ns - time.monotonic_ns()) / 1e9
+    if delay > 0:
+        time.sleep(delay)
+
+
+# --- the programs ----------------------------------------------------------
+
+def chromium_flags(profile):
+    # As root it runs only without its sandbox; the other flags keep it off the
+    # closed network and off the missing GPU, as on any machine of this kind.
+    return ["--no-sandbox", "--test-type", "--disable-gpu", "--disable-quic", "--no-first-run",
+            "--disable-background-networking", "--disable-component-update", "--disable-sync",
+            "--password-store=basic", "--user-data-dir=" + profile]
+
+
+def programs(options):
+    page = os.path.join(options.program_dir, "html", "index.html")
+    url = "file://" + page
+    home = os.environ["HOME"]
+    listed = {
+        "ZINTELLO": [os.path.join(options.program_dir, "zintello")],
+        "QtWebEngine": [os.path.join(options.bench_dir, "zintello_webengine_peer"), url],
+        "Chromium": ["chromium"] + chromium_flags(os.path.join(home, "chromium-profile"))
+                    + ["--kiosk", "--app=" + url],
+    }
+    available = {}
+    for name, command in listed.items():
+        if os.path.isfile(command[0]) or (not os.path.isabs(command[0]) and shutil_which(command[0])):
+            available[name] = command
+        else:
+            print(f"measure: {name} is not available here ({command[0]}); left out", flush=True)
+    return available
+
+
+def shutil_which(name):
+    import shutil
+    return shutil.which(name)
+
+
+def program_environment():
+    env = dict(os.environ)
+    # No program of the benchmark reaches out: a refused proxy on 127.0.0.1 for
+    # the update check, and no sandbox for Qt WebEngine under root.
+    env["http_proxy"] = env["https_proxy"] = "http://127.0.0.1:9"
+    env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
+    env["QTWEBENGINE_CHROMIUM_FLAGS"] = "--disable-gpu"
+    return env
+
+
+def launch(command, log):
+    return subprocess.Popen(command, env=program_environment(), stdin=subprocess.DEVNULL,
+                            stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
+
+
+# --- one run ---------------------------------------------------------------
+
+def measure_desktop_run(name, command, options, ignored_rows, log, picture=None):
+    wait_for_quiet_minute(options.paint_window + 2)
+    watch = PaintWatch(options.paintwatch, ignored_rows, picture)
+    start = time.monotonic_ns()
+    process = launch(command, log)
+    result = {"program": name, "load": os.getloadavg()[0]}
+    try:
+        sleep_until(start + int(options.paint_window * 1e9))
+        tree = process_tree(process.pid)
+        result["pss_early_kib"] = pss_kib(tree)
+        result["processes"] = len(tree)
+        first, details = watch.stop()
+        result["paint_s"] = (first - start) / 1e9 if first else None
+        result["paint_details"] = details
+        sleep_until(start + int(options.cpu_from * 1e9))
+        before = cpu_ticks(process_tree(process.pid))
+        sleep_until(start + int((options.cpu_from + options.cpu_window) * 1e9))
+        after = cpu_ticks(process_tree(process.pid))
+        result["cpu_percent"] = 100.0 * (after - before) / CLOCK_TICKS / options.cpu_window
+        sleep_until(start + int(options.pss_late_at * 1e9))
+        tree = process_tree(process.pid)
+        result["pss_late_kib"] = pss_kib(tree)
+        result["processes_late"] = len(tree)
+        result["ended_early"] = process.poll() is not None
+    finally:
+        if watch.process.poll() is None:
+            watch.process.kill()
+            watch.process.wait()
+        stop_tree(process)
+    return result
+
+
+def measure_saver_run(command, options, ignored_rows, log, keyboard, picture=None):
+    wait_for_quiet_minute(options.paint_window + 2)
+    watch = PaintWatch(options.paintwatch, ignored_rows, picture)
+    start = time.monotonic_ns()
+    process = launch(command, log)
+    result = {"program": "ZINTELLO.scr", "load": os.getloadavg()[0]}
+    try:
+        sleep_until(start + int(options.paint_window * 1e9))
+        result["pss_kib"] = pss_kib(process_tree(process.pid))
+        first, details = watch.stop()
+        result["paint_s"] = (first - start) / 1e9 if first else None
+        result["paint_details"] = details
+        if process.poll() is None:
+            pressed = time.monotonic_ns()
+            keyboard.press()
+            ended = wait_for_exit(process, 10)
+            result["exit_ms"] = (ended - pressed) / 1e6 if ended else None
+        else:
+            result["exit_ms"] = None
+    finally:
+        if watch.process.poll() is None:
+            watch.process.kill()
+            watch.process.wait()
+        stop_tree(process)
+    return result
+
+
+def warm_up(command, options, log):
+    """One unmeasured start: first-start work, profiles and the file cache are ready after it."""
+    process = launch(command, log)
+    time.sleep(options.warm_up)
+    stop_tree(process)
+
+
+# --- the report ------------------------------------------------------------
+
+METRICS = [
+    ("paint_s", "start to first complete paint", "s", 1.0),
+    ("pss_early_kib", "PSS after {early}", "MiB", 1 / 1024),
+    ("pss_late_kib", "PSS after {late}", "MiB", 1 / 1024),
+    ("cpu_percent", "idle CPU over {window}", "% of a core", 1.0),
+]
+
+
+def seconds_label(seconds):
+    return f"{seconds / 60:g} min" if seconds >= 60 and seconds % 60 == 0 else f"{seconds:g} s"
+
+
+def summary(values):
+    values = [v for v in values if v is not None]
+    if not values:
+        return None
+    return {"median": statistics.median(values), "min": min(values), "max": max(values), "n": len(values)}
+
+
+def format_cell(s, scale, digits=2):
+    if not s:
+        return "n/a"
+    return (f"{s['median'] * scale:.{digits}f} [{s['min'] * scale:.{digits}f}-{s['max'] * scale:.{digits}f}]"
+            f" n={s['n']}")
+
+
+def ratio_line(label, ours, theirs, target, better="lower"):
+    if not ours or not theirs or theirs["median"] == 0:
+        return f"{label}: n/a"
+    ratio = ours["median"] / theirs["median"]
+    verdict = "met" if ratio <= target else "MISSED"
+    return f"{label}: {ratio:.3f} (target <= {target:g}: {verdict})"
+
+
+def build_report(results, options):
+    labels = {"early": seconds_label(options.paint_window), "late": seconds_label(options.pss_late_at),
+              "window": seconds_label(options.cpu_window)}
+    names = [n for n in ("ZINTELLO", "QtWebEngine", "Chromium") if any(r["program"] == n for r in results)]
+    stats = {n: {key: summary([r.get(key) for r in results if r["program"] == n]) for key, *_ in METRICS}
+             for n in names}
+    saver = [r for r in results if r["program"] == "ZINTELLO.scr"]
+    saver_stats = {"paint_s": summary([r.get("paint_s") for r in saver]),
+                   "exit_ms": summary([r.get("exit_ms") for r in saver]),
+                   "pss_kib": summary([r.get("pss_kib") for r in saver])}
+
+    lines = [f"ZINTELLO benchmark, {time.strftime('%Y-%m-%d %H:%M')}, {os.cpu_count()} cores, "
+             f"Xvfb 1280x800 with openbox and tint2; median [min-max] n=runs",
+             "start: first 15 ms grab of the root window equal to the picture at "
+             f"{labels['early']} (panel rows left out); PSS: sum over the process tree "
+             f"(smaps_rollup); CPU: utime+stime of the tree from {options.cpu_from:g} s on", ""]
+    width = 34
+    lines.append("".ljust(width) + "".join(n.ljust(34) for n in names))
+    for key, title, unit, scale in METRICS:
+        head = f"{title.format(**labels)} ({unit})"
+        lines.append(head.ljust(width) + "".join(format_cell(stats[n][key], scale).ljust(34) for n in names))
+    lines += ["", "Screensaver (ZINTELLO.scr /s)",
+              f"  start to page painted (s):      {format_cell(saver_stats['paint_s'], 1.0)}",
+              f"  key press to process exit (ms): {format_cell(saver_stats['exit_ms'], 1.0, 1)}",
+              f"  PSS after {labels['early']} (MiB):         {format_cell(saver_stats['pss_kib'], 1 / 1024)}"]
+
+    ratios = ["", "Ratios of medians, ZINTELLO / peer (lower is better)"]
+    zintello = stats.get("ZINTELLO", {})
+    for peer in names[1:]:
+        theirs = stats[peer]
+        ratios.append(ratio_line(f"  memory after {labels['early']}, / {peer}", zintello.get("pss_early_kib"),
+                                 theirs["pss_early_kib"], 1 / 3))
+        ratios.append(ratio_line(f"  memory after {labels['late']}, / {peer}", zintello.get("pss_late_kib"),
+                                 theirs["pss_late_kib"], 1 / 3))
+        ratios.append(ratio_line(f"  idle CPU, / {peer}", zintello.get("cpu_percent"), theirs["cpu_percent"], 0.5))
+        ratios.append(ratio_line(f"  start to paint, / {peer}", zintello.get("paint_s"), theirs["paint_s"], 0.5))
+    cpu = zintello.get("cpu_percent")
+    if cpu:
+        ratios.append(f"  idle CPU of ZINTELLO: {cpu['median']:.3f} % of a core "
+                      f"(target < 1 %: {'met' if cpu['median'] < 1 else 'MISSED'})")
+    if saver_stats["exit_ms"]:
+        median = saver_stats["exit_ms"]["median"]
+        ratios.append(f"  screensaver key press to exit: {median:.1f} ms "
+                      f"(target < 100 ms: {'met' if median < 100 else 'MISSED'})")
+    ratios.append(ratio_line("  screensaver start / desktop program start", saver_stats["paint_s"],
+                             zintello.get("paint_s"), 1.5))
+    return "\n".join(lines), "\n".join(ratios), stats, saver_stats
+
+
+def write_plot(stats, saver_stats, options, svg_path, png_path):
+    """Four small bar charts (median, with a whisker from min to max), written as SVG."""
+    labels = {"early": seconds_label(options.paint_window), "late": seconds_label(options.pss_late_at),
+              "window": seconds_label(options.cpu_window)}
+    colours = {"ZINTELLO": "#2a9d8f", "QtWebEngine": "#e76f51", "Chromium": "#6d597a"}
+    names = list(stats)
+    panel_w, panel_h, top, bottom = 280, 220, 40, 60
+    svg = [f'<svg xmlns="http://www.w3.org/2000/svg" width="{panel_w * 4 + 20}" height="{panel_h + top + bottom + 30}" '
+           'font-family="DejaVu Sans, sans-serif" font-size="11">',
+           '<rect width="100%" height="100%" fill="white"/>']
+    for index, (key, title, unit, scale) in enumerate(METRICS):
+        x0 = 10 + index * panel_w
+        values = [stats[n][key] for n in names]
+        peak = max([v["max"] * scale for v in values if v] + [1e-9])
+        svg.append(f'<text x="{x0 + panel_w / 2}" y="20" text-anchor="middle" font-weight="bold">'
+                   f'{title.format(**labels)}</text>')
+        svg.append(f'<text x="{x0 + panel_w / 2}" y="34" text-anchor="middle" fill="#555">{unit}</text>')
+        base = top + panel_h
+        svg.append(f'<line x1="{x0 + 10}" y1="{base}" x2="{x0 + panel_w - 10}" y2="{base}" stroke="#333"/>')
+        bar_w = (panel_w - 40) / max(1, len(names))
+        for i, (name, s) in enumerate(zip(names, values)):
+            bx = x0 + 20 + i * bar_w
+            if s:
+                h = panel_h * 0.9 * s["median"] * scale / peak
+                svg.append(f'<rect x="{bx + 6}" y="{base - h}" width="{bar_w - 12}" height="{h}" '
+                           f'fill="{colours.get(name, "#888")}"/>')
+                lo = base - panel_h * 0.9 * s["min"] * scale / peak
+                hi = base - panel_h * 0.9 * s["max"] * scale / peak
+                cx = bx + bar_w / 2
+                svg.append(f'<line x1="{cx}" y1="{lo}" x2="{cx}" y2="{hi}" stroke="black"/>')
+                svg.append(f'<line x1="{cx - 5}" y1="{hi}" x2="{cx + 5}" y2="{hi}" stroke="black"/>')
+                svg.append(f'<text x="{cx}" y="{min(lo, base - h) - 6 if hi > base - h else hi - 6}" '
+                           f'text-anchor="middle">{s["median"] * scale:.3g}</text>')
+            svg.append(f'<text x="{bx + bar_w / 2}" y="{base + 16}" text-anchor="middle" font-size="10">{name}</text>')
+    saver_text = "screensaver: "
+    if saver_stats["paint_s"]:
+        saver_text += f"start to painted {saver_stats['paint_s']['median']:.2f} s"
+    if saver_stats["exit_ms"]:
+        saver_text += f", key press to exit {saver_stats['exit_ms']['median']:.0f} ms"
+    svg.append(f'<text x="10" y="{panel_h + top + 45}">{saver_text}; medians, whiskers min-max</text>')
+    svg.append("</svg>")
+    with open(svg_path, "w") as f:
+        f.write("\n".join(svg))
+    subprocess.run(["rsvg-convert", "-o", png_path, svg_path], check=False)
+
+
+# --- main ------------------------------------------------------------------
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program-dir", required=True)
+    parser.add_argument("--bench-dir", required=True)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--saver-runs", type=int, default=5)
+    parser.add_argument("--quick", action="store_true")
+    parser.add_argument("--only", action="append", help="measure only these: ZINTELLO, QtWebEngine, Chromium, saver")
+    options = parser.parse_args()
+    options.paintwatch = os.path.join(options.bench_dir, "zintello_paintwatch")
+    options.paint_window = 10.0
+    options.warm_up = 12.0
+    if options.quick:
+        options.cpu_from, options.cpu_window, options.pss_late_at = 15.0, 20.0, 40.0
+        options.runs = min(options.runs, 1) if options.runs == 3 else options.runs
+        options.saver_runs = 2 if options.saver_runs == 5 else options.saver_runs
+    else:
+        options.cpu_from, options.cpu_window, options.pss_late_at = 15.0, 60.0, 300.0
+    os.makedirs(options.out, exist_ok=True)
+
+    available = programs(options)
+    if options.only:
+        available = {n: c for n, c in available.items() if n in options.only}
+    saver_command = [os.path.join(options.program_dir, "ZINTELLO.scr"), "/s"]
+    ignored_rows = panel_rows()
+    print(f"measure: panel rows {ignored_rows} left out of the pictures", flush=True)
+    log = open(os.path.join(options.out, "programs.log"), "ab")
+    keyboard = Keyboard()
+
+    # The desktop program's first start sets the wallpaper and its settings;
+    # every measured start is a later one, as at each log-in.
+    for name, command in available.items():
+        print(f"measure: warming up {name}", flush=True)
+        warm_up(command, options, log)
+    measure_saver = not options.only or "saver" in options.only
+    if measure_saver:
+        warm_up(saver_command, options, log)
+
+    results = []
+    names = list(available)
+    for run in range(options.runs):
+        order = names[run % len(names):] + names[:run % len(names)] if names else []
+        for name in order:
+            picture = os.path.join(options.out, f"final-{name}.ppm") if run == 0 else None
+            print(f"measure: run {run + 1}/{options.runs} {name}", flush=True)
+            result = measure_desktop_run(name, available[name], options, ignored_rows, log, picture)
+            result["run"] = run + 1
+            print("   ", json.dumps({k: v for k, v in result.items() if k != "paint_details"}), flush=True)
+            results.append(result)
+            time.sleep(2)
+    if measure_saver:
+        for run in range(options.saver_runs):
+            picture = os.path.join(options.out, "final-ZINTELLO.scr.ppm") if run == 0 else None
+            print(f"measure: screensaver run {run + 1}/{options.saver_runs}", flush=True)
+            result = measure_saver_run(saver_command, options, ignored_rows, log, keyboard, picture)
+            result["run"] = run + 1
+            print("   ", json.dumps({k: v for k, v in result.items() if k != "paint_details"}), flush=True)
+            results.append(result)
+            time.sleep(2)
+    keyboard.close()
+
+    for name in os.listdir(options.out):
+        if name.endswith(".ppm"):
+            path = os.path.join(options.out, name)
+            subprocess.run(["convert", path, path[:-4] + ".png"], check=False)
+            os.remove(path)
+
+    table, ratios, stats, saver_stats = build_report(results, options)
+    with open(os.path.join(options.out, "results.json"), "w") as f:
+        json.dump({"options": {k: v for k, v in vars(options).items()}, "results": results}, f, indent=1)
+    with open(os.path.join(options.out, "table.txt"), "w") as f:
+        f.write(table + "\n" + ratios + "\n")
+    write_plot(stats, saver_stats, options, os.path.join(options.out, "plot.svg"),
+               os.path.join(options.out, "plot.png"))
+    print()
+    print(table)
+    print(f"\nTable: {options.out}/table.txt  plot: {options.out}/plot.png")
+    print(ratios)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
