@@ -70,13 +70,15 @@ QString DesktopProgram::programFile() const
 }
 
 namespace {
-// The program asks the maker's site for updates at every start: tests keep it on
-// this machine by sending it to a proxy that is not there.
+// The program asks the maker's site for updates at every start: unless a test
+// gives it a proxy of its own, it goes to one on this machine that is not there.
 QProcessEnvironment offlineEnvironment()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("http_proxy"), QStringLiteral("http://127.0.0.1:9"));
-    environment.insert(QStringLiteral("https_proxy"), QStringLiteral("http://127.0.0.1:9"));
+    for (const QString &variable : {QStringLiteral("http_proxy"), QStringLiteral("https_proxy")}) {
+        if (!environment.contains(variable))
+            environment.insert(variable, QStringLiteral("http://127.0.0.1:9"));
+    }
     return environment;
 }
 }
