@@ -1,3 +1,4 @@
+#include "DesktopIntegration.h"
 #include "DesktopProgram.h"
 #include "TestEnvironment.h"
 #include "X11Desktop.h"
@@ -12,6 +13,8 @@ class tst_DesktopBackground : public QObject
 private slots:
     void init();
     void coversTheScreenBelowEveryWindow();
+    void showsTheWallpaperWhereThePagePaintsNothing_data();
+    void showsTheWallpaperWhereThePagePaintsNothing();
     void cookiesAreStoredWhenTheSettingsWindowCloses();
     void cookiesAreStoredWhenTheProgramQuits_data();
     void cookiesAreStoredWhenTheProgramQuits();
@@ -100,6 +103,43 @@ void tst_DesktopBackground::coversTheScreenBelowEveryWindow()
     normalWindow.kill();
     normalWindow.waitForFinished();
     QCOMPARE(program.runToEnd({"/q"}), 0);
+}
+
+void tst_DesktopBackground::showsTheWallpaperWhereThePagePaintsNothing_data()
+{
+    QTest::addColumn<bool>("compositor");
+    QTest::newRow("no compositing manager: painted behind the page") << false;
+    QTest::newRow("xcompmgr: the root window shows through") << true;
+}
+
+void tst_DesktopBackground::showsTheWallpaperWhereThePagePaintsNothing()
+{
+    QFETCH(bool, compositor);
+    QProcess compositingManager;
+    if (compositor) {
+        compositingManager.start("xcompmgr", QStringList());
+        QVERIFY(TestEnvironment::waitFor(DesktopIntegration::showsTranslucentWindows));
+    }
+    DesktopProgram program;
+    program.start();
+    QVERIFY(waitForBackground());
+    // The first start applies design 9; the start page draws its layer on the
+    // right half only.
+    const QImage wallpaper = DesktopIntegration::wallpaperPicture(
+                program.programDir() + "/Wallpapers/A_design_9.bmp", screen.size());
+    const QPoint probe(80, 80);
+    const QColor expected = wallpaper.pixelColor(probe);
+    QVERIFY(expected != QColor(Qt::black));
+    auto near = [&] {
+        const QColor seen = X11Desktop::pixel(probe);
+        return qAbs(seen.red() - expected.red()) + qAbs(seen.green() - expected.green())
+                + qAbs(seen.blue() - expected.blue()) <= 12;
+    };
+    QVERIFY2(TestEnvironment::waitFor(near), qPrintable(X11Desktop::pixel(probe).name()
+                                                        + " instead of " + expected.name()));
+    QCOMPARE(program.runToEnd({"/q"}), 0);
+    compositingManager.kill();
+    compositingManager.waitForFinished();
 }
 
 void tst_DesktopBackground::cookiesAreStoredWhenTheSettingsWindowCloses()
@@ -191,5 +231,5 @@ void tst_DesktopBackground::closingTheBackgroundLeavesTheProgramRunning()
     QCOMPARE(running.exitCode(), 0);
 }
 
-QTEST_GUILESS_MAIN(tst_DesktopBackground)
+QTEST_MAIN(tst_DesktopBackground)
 #include "tst_desktopbackground.moc"
