@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QWebElement>
 #include <QWebFrame>
 #include <QWebPage>
 #include <QWebView>
@@ -29,6 +30,7 @@ private slots:
     void firstStartSwitchesAutostartOnAndAppliesTheDesign();
     void settingsViewAndBackgroundShareTheJarTheAboutViewDoesNot();
     void languageCookieReloadsTheBackgroundOnce();
+    void clickingADesignPreviewAppliesItsWallpaper();
     void designCookie_data();
     void designCookie();
     void ownImageOnAndOff();
@@ -168,6 +170,24 @@ void tst_SettingsWindow::languageCookieReloadsTheBackgroundOnce()
     QCOMPARE(reloads.count(), 1);
     // The reloaded page has the new cookie.
     QVERIFY(documentCookies(background()->webView).contains("language=de"));
+}
+
+void tst_SettingsWindow::clickingADesignPreviewAppliesItsWallpaper()
+{
+    createWindow();
+    window->showNormal();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QWebView *settings = view("settings");
+    QWebFrame *frame = settings->page()->mainFrame();
+    QWebElement preview = frame->findFirstElement("#design4");
+    QVERIFY(!preview.isNull());
+    preview.evaluateJavaScript("this.scrollIntoView()");
+    const QPoint inView = preview.geometry().center() - frame->scrollPosition();
+    QTest::mouseClick(settings, Qt::LeftButton, Qt::NoModifier, inView);
+
+    QVERIFY(QTest::qWaitFor([] { return QSettings().value("designNumber").toString() == "4"; }, 10000));
+    QCOMPARE(DesktopIntegration::currentWallpaper(), designBitmap("4"));
+    QVERIFY(QImage(designBitmap("4")).width() >= 1280);
 }
 
 void tst_SettingsWindow::designCookie_data()
