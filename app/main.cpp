@@ -9,6 +9,11 @@ int main(int argc, char **argv)
     QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
     QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
+    // No window of the program draws with OpenGL. Without this, Qt picks every
+    // window's visual through OpenGL and so loads the system's OpenGL driver
+    // (with Mesa: its LLVM compiler), some 30 MiB that the program carries from
+    // log-in to log-out for nothing.
+    QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
 
     QtSingleApplication app(argc, argv, true);
 
