@@ -9,6 +9,10 @@ int main(int argc, char **argv)
     QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
     QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));
+    // No window of the screensaver draws with OpenGL: without this, Qt picks the
+    // windows' visuals through OpenGL and so loads the system's OpenGL driver,
+    // which costs memory and start-up time.
+    QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
 
     QApplication app(argc, argv);
 
