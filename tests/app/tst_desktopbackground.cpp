@@ -150,11 +150,8 @@ void tst_DesktopBackground::cookiesAreStoredWhenTheSettingsWindowCloses()
     QVERIFY(!storedCookiesHoldTheDesign());
 
     QCOMPARE(program.runToEnd({}), 0);
-    X11Desktop::WindowId window = 0;
-    QVERIFY(TestEnvironment::waitFor([&] {
-        const auto windows = X11Desktop::visibleWindows("^ZINTELLO Settings$");
-        return !windows.isEmpty() && (window = windows.first());
-    }));
+    const X11Desktop::WindowId window = DesktopProgram::waitForSettingsWindow();
+    QVERIFY(window);
     X11Desktop::closeGracefully(window);
     QVERIFY(TestEnvironment::waitFor(storedCookiesHoldTheDesign));
     QCOMPARE(running.state(), QProcess::Running);
@@ -177,8 +174,8 @@ void tst_DesktopBackground::cookiesAreStoredWhenTheProgramQuits()
     QVERIFY(TestEnvironment::waitFor(designChosen));
 
     if (way == "tray") {
-        X11Desktop::WindowId icon = 0;
-        QVERIFY(TestEnvironment::waitFor([&] { return (icon = X11Desktop::trayIcon("Zintello")) != 0; }));
+        const X11Desktop::WindowId icon = DesktopProgram::waitForTrayIcon();
+        QVERIFY(icon);
         X11Desktop::click(X11Desktop::geometry(icon).center(), 3);
         QTest::qWait(1000);
         X11Desktop::key("q");
@@ -210,11 +207,8 @@ void tst_DesktopBackground::closingTheBackgroundLeavesTheProgramRunning()
 
     // The settings page still sets cookies, and closing the window stores them.
     QCOMPARE(program.runToEnd({}), 0);
-    X11Desktop::WindowId window = 0;
-    QVERIFY(TestEnvironment::waitFor([&] {
-        const auto windows = X11Desktop::visibleWindows("^ZINTELLO Settings$");
-        return !windows.isEmpty() && (window = windows.first());
-    }));
+    const X11Desktop::WindowId window = DesktopProgram::waitForSettingsWindow();
+    QVERIFY(window);
     QTest::qWait(500);
     X11Desktop::click(X11Desktop::geometry(window).center(), 1);
     QTest::qWait(500);

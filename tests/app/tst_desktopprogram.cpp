@@ -22,39 +22,16 @@ private slots:
     void settingsWindowSizeAndClose();
 
 private:
-    static X11Desktop::WindowId waitForTrayIcon();
-    static X11Desktop::WindowId waitForSettingsWindow();
-    static bool settingsWindowVisible();
     static QList<X11Desktop::WindowId> balloons();
 };
 
 namespace {
-const QString settingsTitle = QStringLiteral("^ZINTELLO Settings$");
 const int startTimeout = 30000;
 }
 
 void tst_DesktopProgram::init()
 {
     DesktopProgram::clearSettings();
-}
-
-X11Desktop::WindowId tst_DesktopProgram::waitForTrayIcon()
-{
-    X11Desktop::WindowId icon = 0;
-    TestEnvironment::waitFor([&] { return (icon = X11Desktop::trayIcon(QStringLiteral("Zintello"))) != 0; }, startTimeout);
-    return icon;
-}
-
-bool tst_DesktopProgram::settingsWindowVisible()
-{
-    return !X11Desktop::visibleWindows(settingsTitle).isEmpty();
-}
-
-X11Desktop::WindowId tst_DesktopProgram::waitForSettingsWindow()
-{
-    TestEnvironment::waitFor(settingsWindowVisible, startTimeout);
-    const auto windows = X11Desktop::visibleWindows(settingsTitle);
-    return windows.isEmpty() ? 0 : windows.first();
 }
 
 QList<X11Desktop::WindowId> tst_DesktopProgram::balloons()
@@ -77,16 +54,16 @@ void tst_DesktopProgram::firstStartShowsTrayIconOnlyAndSchedulesTheBalloon()
     QElapsedTimer sinceStart;
     sinceStart.start();
     program.start();
-    QVERIFY(waitForTrayIcon());
+    QVERIFY(DesktopProgram::waitForTrayIcon());
     QVERIFY(DesktopProgram::runningMarkerHeld());
-    QVERIFY(!settingsWindowVisible());
+    QVERIFY(!DesktopProgram::settingsWindowVisible());
     QVERIFY(TestEnvironment::waitFor([&] { return !balloons().isEmpty(); }));
     QVERIFY(sinceStart.elapsed() >= 2000);
     QCOMPARE(DesktopProgram::setting("firstStart").toString(), QString("false"));
     QCOMPARE(program.runToEnd({"/q"}), 0);
 
     program.start();
-    QVERIFY(waitForTrayIcon());
+    QVERIFY(DesktopProgram::waitForTrayIcon());
     QTest::qWait(4000);
     QVERIFY(balloons().isEmpty());
     QCOMPARE(program.runToEnd({"/q"}), 0);
@@ -96,10 +73,10 @@ void tst_DesktopProgram::secondStartShowsTheSettingsWindow()
 {
     DesktopProgram program;
     program.start();
-    QVERIFY(waitForTrayIcon());
-    QVERIFY(!settingsWindowVisible());
+    QVERIFY(DesktopProgram::waitForTrayIcon());
+    QVERIFY(!DesktopProgram::settingsWindowVisible());
     QCOMPARE(program.runToEnd({}), 0);
-    QVERIFY(waitForSettingsWindow());
+    QVERIFY(DesktopProgram::waitForSettingsWindow());
     QCOMPARE(program.runToEnd({"/q"}), 0);
 }
 
@@ -107,7 +84,7 @@ void tst_DesktopProgram::quitRequestEndsTheRunningInstance()
 {
     DesktopProgram program;
     QProcess &first = program.start();
-    QVERIFY(waitForTrayIcon());
+    QVERIFY(DesktopProgram::waitForTrayIcon());
     QVERIFY(DesktopProgram::runningMarkerHeld());
     QCOMPARE(program.runToEnd({"/q"}), 0);
     QVERIFY(first.waitForFinished(startTimeout));
@@ -133,7 +110,7 @@ void tst_DesktopProgram::simultaneousStartsLeaveExactlyOneRunning()
     DesktopProgram program;
     QProcess &a = program.start();
     QProcess &b = program.start();
-    QVERIFY(waitForTrayIcon());
+    QVERIFY(DesktopProgram::waitForTrayIcon());
     // The one that lost hands "Running" to the winner and ends with 0.
     QVERIFY(TestEnvironment::waitFor([&] { return a.state() == QProcess::NotRunning || b.state() == QProcess::NotRunning; }));
     QProcess &ended = a.state() == QProcess::NotRunning ? a : b;
@@ -141,7 +118,7 @@ void tst_DesktopProgram::simultaneousStartsLeaveExactlyOneRunning()
     QCOMPARE(ended.exitCode(), 0);
     QTest::qWait(1000);
     QCOMPARE(running.state(), QProcess::Running);
-    QVERIFY(waitForSettingsWindow());
+    QVERIFY(DesktopProgram::waitForSettingsWindow());
     QCOMPARE(program.runToEnd({"/q"}), 0);
     QVERIFY(running.waitForFinished(startTimeout));
 }
@@ -150,30 +127,30 @@ void tst_DesktopProgram::trayIconClicks()
 {
     DesktopProgram program;
     program.start();
-    const X11Desktop::WindowId iconWindow = waitForTrayIcon();
+    const X11Desktop::WindowId iconWindow = DesktopProgram::waitForTrayIcon();
     QVERIFY(iconWindow);
     const QPoint icon = X11Desktop::geometry(iconWindow).center();
 
     X11Desktop::click(icon, 2);   // middle: nothing
     QTest::qWait(1500);
-    QVERIFY(!settingsWindowVisible());
+    QVERIFY(!DesktopProgram::settingsWindowVisible());
 
     X11Desktop::click(icon, 1);   // left
-    const X11Desktop::WindowId window = waitForSettingsWindow();
+    const X11Desktop::WindowId window = DesktopProgram::waitForSettingsWindow();
     QVERIFY(window);
     X11Desktop::closeGracefully(window);
-    QVERIFY(TestEnvironment::waitFor([&] { return !settingsWindowVisible(); }));
+    QVERIFY(TestEnvironment::waitFor([&] { return !DesktopProgram::settingsWindowVisible(); }));
 
     X11Desktop::click(icon, 1, 2);   // double
-    QVERIFY(waitForSettingsWindow());
+    QVERIFY(DesktopProgram::waitForSettingsWindow());
     X11Desktop::closeGracefully(window);
-    QVERIFY(TestEnvironment::waitFor([&] { return !settingsWindowVisible(); }));
+    QVERIFY(TestEnvironment::waitFor([&] { return !DesktopProgram::settingsWindowVisible(); }));
 
     // Right: the menu, whose first entry is "&Settings".
     X11Desktop::click(icon, 3);
     QTest::qWait(1000);
     X11Desktop::key(QStringLiteral("s"));
-    QVERIFY(waitForSettingsWindow());
+    QVERIFY(DesktopProgram::waitForSettingsWindow());
     QCOMPARE(program.runToEnd({"/q"}), 0);
 }
 
@@ -181,7 +158,7 @@ void tst_DesktopProgram::trayMenuQuitEndsTheProgram()
 {
     DesktopProgram program;
     QProcess &running = program.start();
-    const X11Desktop::WindowId iconWindow = waitForTrayIcon();
+    const X11Desktop::WindowId iconWindow = DesktopProgram::waitForTrayIcon();
     QVERIFY(iconWindow);
     const QPoint icon = X11Desktop::geometry(iconWindow).center();
     X11Desktop::click(icon, 3);
@@ -195,9 +172,9 @@ void tst_DesktopProgram::settingsWindowSizeAndClose()
 {
     DesktopProgram program;
     QProcess &running = program.start();
-    QVERIFY(waitForTrayIcon());
+    QVERIFY(DesktopProgram::waitForTrayIcon());
     program.runToEnd({});
-    const X11Desktop::WindowId window = waitForSettingsWindow();
+    const X11Desktop::WindowId window = DesktopProgram::waitForSettingsWindow();
     QVERIFY(window);
     QTRY_COMPARE_WITH_TIMEOUT(X11Desktop::geometry(window).width(), 540, startTimeout);
 
@@ -207,7 +184,7 @@ void tst_DesktopProgram::settingsWindowSizeAndClose()
     QTRY_COMPARE(X11Desktop::geometry(window).size(), QSize(540, 582));
 
     X11Desktop::closeGracefully(window);
-    QVERIFY(TestEnvironment::waitFor([&] { return !settingsWindowVisible(); }));
+    QVERIFY(TestEnvironment::waitFor([&] { return !DesktopProgram::settingsWindowVisible(); }));
     QTest::qWait(1000);
     QCOMPARE(running.state(), QProcess::Running);
     QVERIFY(X11Desktop::trayIcon(QStringLiteral("Zintello")) != 0);

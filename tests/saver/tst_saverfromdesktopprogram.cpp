@@ -42,18 +42,16 @@ void tst_SaverFromDesktopProgram::buttonOpensTheScreensaverDialog()
     DesktopProgram::clearSettings();
     DesktopProgram program;
     program.start();
-    QVERIFY(TestEnvironment::waitFor([] { return X11Desktop::trayIcon(QStringLiteral("Zintello")) != 0; }));
+    QVERIFY(DesktopProgram::waitForTrayIcon());
     // A second start shows the running program's settings window.
     QCOMPARE(program.runToEnd({}), 0);
-    QList<X11Desktop::WindowId> windows;
-    QVERIFY(TestEnvironment::waitFor([&] {
-        return !(windows = X11Desktop::visibleWindows(QStringLiteral("^ZINTELLO Settings$"))).isEmpty();
-    }));
+    const X11Desktop::WindowId window = DesktopProgram::waitForSettingsWindow();
+    QVERIFY(window);
     QVERIFY(X11Desktop::visibleWindows(QStringLiteral("^ZINTELLO Screensaver Settings$")).isEmpty());
 
     // As a user at the keyboard: to the "Advanced" tab, past the two check
     // boxes to the button, and press it.
-    TestEnvironment::run(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(windows.first())});
+    TestEnvironment::run(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(window)});
     TestEnvironment::run(QStringLiteral("xdotool"), {"key", "--delay", "200", "ctrl+Tab", "Tab", "Tab", "Tab", "space"});
 
     QList<X11Desktop::WindowId> dialogs;

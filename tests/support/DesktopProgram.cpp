@@ -108,6 +108,31 @@ int DesktopProgram::runToEnd(const QStringList &arguments, int timeoutMs) const
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
+namespace {
+const QString settingsTitle = QStringLiteral("^ZINTELLO Settings$");
+const int appearanceTimeout = 30000;
+}
+
+X11Desktop::WindowId DesktopProgram::waitForTrayIcon()
+{
+    X11Desktop::WindowId icon = 0;
+    TestEnvironment::waitFor([&] { return (icon = X11Desktop::trayIcon(QStringLiteral("Zintello"))) != 0; },
+                             appearanceTimeout);
+    return icon;
+}
+
+bool DesktopProgram::settingsWindowVisible()
+{
+    return !X11Desktop::visibleWindows(settingsTitle).isEmpty();
+}
+
+X11Desktop::WindowId DesktopProgram::waitForSettingsWindow()
+{
+    TestEnvironment::waitFor(settingsWindowVisible, appearanceTimeout);
+    const auto windows = X11Desktop::visibleWindows(settingsTitle);
+    return windows.isEmpty() ? 0 : windows.first();
+}
+
 QString DesktopProgram::settingsFile()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)

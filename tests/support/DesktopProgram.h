@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QVariant>
 
+#include "X11Desktop.h"
+
 // The real desktop program as a test drives it: started as a process of its own
 // from a program directory, with the settings store of the test's session.
 class DesktopProgram
@@ -27,6 +29,12 @@ public:
     QProcess &start(const QStringList &arguments = {});
     // Runs one more start to its end and gives its exit code (-2 on time-out).
     int runToEnd(const QStringList &arguments, int timeoutMs = 20000) const;
+
+    // What a running program shows: the docked tray icon and the settings window
+    // (0 when they did not appear in time).
+    static X11Desktop::WindowId waitForTrayIcon();
+    static X11Desktop::WindowId waitForSettingsWindow();
+    static bool settingsWindowVisible();
 
     // The settings store of the desktop program, read straight from its file.
     static QVariant setting(const QString &key);
