@@ -422,7 +422,7 @@ def ratio_line(label, ours, theirs, target, better="lower"):
         return f"{label}: n/a"
     ratio = ours["median"] / theirs["median"]
     verdict = "met" if ratio <= target else "MISSED"
-    return f"{label}: {ratio:.3f} (target <= {target:g}: {verdict})"
+    return f"{label}: {ratio:.3f} (target <= {target:.3g}: {verdict})"
 
 
 def build_report(results, options):
@@ -443,7 +443,7 @@ def build_report(results, options):
              "PSS: sum over the process tree, shared pages divided among this desktop session's "
              "processes only (pagemap);", "machine-wide PSS: the kernel's smaps_rollup, which other users "
              "of the same libraries on the machine lower", ""]
-    width = 34
+    width = 36
     lines.append("".ljust(width) + "".join(n.ljust(34) for n in names))
     for key, title, unit, scale in METRICS:
         head = f"{title.format(**labels)} ({unit})"
