@@ -252,6 +252,12 @@ class PaintWatch:
         first = int(result.get("first_complete_ns", -1))
         return (first if first >= 0 else None), result
 
+    def kill(self):
+        """Ends the watch if a measurement stopped before asking for its result."""
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
 
 def wait_for_quiet_minute(span):
     """Waits until the next `span` seconds lie within one minute of the clock."""
@@ -346,9 +352,7 @@ def measure_desktop_run(name, command, options, ignored_rows, log, picture=None)
         result["processes_late"] = len(tree)
         result["ended_early"] = process.poll() is not None
     finally:
-        if watch.process.poll() is None:
-            watch.process.kill()
-            watch.process.wait()
+        watch.kill()
         stop_tree(process)
     return result
 
@@ -373,9 +377,7 @@ def measure_saver_run(command, options, ignored_rows, log, keyboard, picture=Non
         else:
             result["exit_ms"] = None
     finally:
-        if watch.process.poll() is None:
-            watch.process.kill()
-            watch.process.wait()
+        watch.kill()
         stop_tree(process)
     return result
 
