@@ -341,6 +341,10 @@ QByteArray JsonCodec::writeValue(const QVariant &data)
             text.append(".0");
         return text;
     }
+    // A float has no text in JSON for its infinities and NaN either; its finite
+    // values keep the conversions below.
+    if (data.userType() == QMetaType::Float && !std::isfinite(data.toFloat()))
+        return QByteArray();
     if (type == QVariant::Bool)
         return data.toBool() ? QByteArrayLiteral("true") : QByteArrayLiteral("false");
     if (type == QVariant::ULongLong)

@@ -481,6 +481,9 @@ void TestJsonCodec::writerLayout_data()
         << map({{"a", u(1)}, {"b", list({map({{"c", QPoint()}})})}}) << QByteArray();
     QTest::newRow("not-a-number") << d(std::nan("")) << QByteArray();
     QTest::newRow("infinity in a list") << list({d(std::numeric_limits<double>::infinity())}) << QByteArray();
+    QTest::newRow("float not-a-number") << QVariant(std::nanf("")) << QByteArray();
+    QTest::newRow("float infinity in a map")
+        << map({{"a", QVariant(-std::numeric_limits<float>::infinity())}}) << QByteArray();
 }
 
 void TestJsonCodec::writerLayout()
