@@ -3,8 +3,28 @@
 #include "QtSingleApplication.h"
 #include "ZintelloDesktopSettingsWindow.h"
 
+#include <cstdio>
+
+namespace {
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+}
+
 int main(int argc, char **argv)
 {
+    // Answered before anything starts: it needs no display and leaves a running
+    // instance alone.
+    const QString information = CommandLine::informationText(argumentsOf(argc, argv));
+    if (!information.isEmpty()) {
+        std::fputs(information.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
     Q_INIT_RESOURCE(zintello);
     QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));

@@ -36,6 +36,25 @@ SaverCommandLine::SaverCommandLine(const QStringList &arguments)
     }
 }
 
+QString SaverCommandLine::informationText(const QStringList &arguments)
+{
+    const QStringList rest = arguments.mid(1);
+    if (rest.contains(QLatin1String("--help")) || rest.contains(QLatin1String("-h"))) {
+        return QStringLiteral(
+            "Usage: ZINTELLO.scr [/s | /c | /p HANDLE]\n"
+            "The ZINTELLO screensaver: the desktop's live page full screen.\n"
+            "\n"
+            "  /s         show it until the first key press, click or mouse move\n"
+            "  /c         open its settings (also without any argument)\n"
+            "  /p HANDLE  preview in a window given by the system (draws nothing)\n"
+            "  -h, --help show this help and exit\n"
+            "  --version  show the version and exit\n");
+    }
+    if (rest.contains(QLatin1String("--version")))
+        return QStringLiteral("ZINTELLO.scr " ZINTELLO_VERSION "\n");
+    return QString();
+}
+
 QString SaverCommandLine::rejectionMessage(const QStringList &arguments)
 {
     return QStringLiteral("Couldn't parse command line:\n") + arguments.join(QLatin1Char('\n'));

@@ -19,6 +19,10 @@ public:
     Mode mode() const { return m_mode; }
     bool isAccepted() const { return m_accepted; }
 
+    // The text that answers "--help", "-h" or "--version" anywhere on the command
+    // line; empty when nothing of the kind is asked. Asked before the switches.
+    static QString informationText(const QStringList &arguments);
+
     // The text of the error box for a command line that is not accepted: every
     // argument, program name first, on its own line.
     static QString rejectionMessage(const QStringList &arguments);

@@ -4,8 +4,20 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char **argv)
 {
+    QStringList rawArguments;
+    for (int i = 0; i < argc; ++i)
+        rawArguments.append(QString::fromLocal8Bit(argv[i]));
+    // Answered on the terminal before any window or display is needed.
+    const QString information = SaverCommandLine::informationText(rawArguments);
+    if (!information.isEmpty()) {
+        std::fputs(information.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
     QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
     QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));

@@ -9,6 +9,8 @@ class tst_CommandLine : public QObject
 private slots:
     void asksToQuit_data();
     void asksToQuit();
+    void informationText_data();
+    void informationText();
 };
 
 void tst_CommandLine::asksToQuit_data()
@@ -23,7 +25,8 @@ void tst_CommandLine::asksToQuit_data()
     QTest::newRow("-quit") << QStringList{"zintello", "-quit"} << true;
     QTest::newRow("xq") << QStringList{"zintello", "xq"} << true;
     QTest::newRow("q is too short") << QStringList{"zintello", "q"} << false;
-    QTest::newRow("--quit has a minus second") << QStringList{"zintello", "--quit"} << false;
+    QTest::newRow("--quit") << QStringList{"zintello", "--quit"} << true;
+    QTest::newRow("--quitter is no quit request") << QStringList{"zintello", "--quitter"} << false;
     QTest::newRow("a /q b") << QStringList{"zintello", "a", "/q", "b"} << true;
     QTest::newRow("program name is never looked at") << QStringList{"/q"} << false;
     QTest::newRow("non-Latin-1 second character") << QStringList{"zintello", QString::fromUtf8("/\u0251")} << false;
@@ -35,6 +38,32 @@ void tst_CommandLine::asksToQuit()
     QFETCH(QStringList, arguments);
     QFETCH(bool, quit);
     QCOMPARE(CommandLine::asksToQuit(arguments), quit);
+}
+
+void tst_CommandLine::informationText_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("beginning");
+
+    QTest::newRow("nothing asked") << QStringList{"zintello"} << QString();
+    QTest::newRow("--help") << QStringList{"zintello", "--help"} << "Usage: zintello";
+    QTest::newRow("-h") << QStringList{"zintello", "-h"} << "Usage: zintello";
+    QTest::newRow("--version") << QStringList{"zintello", "--version"} << "ZINTELLO " ZINTELLO_VERSION "\n";
+    QTest::newRow("help wins over a quit request") << QStringList{"zintello", "/q", "--help"} << "Usage: zintello";
+    QTest::newRow("help wins over version") << QStringList{"zintello", "--version", "-h"} << "Usage: zintello";
+    QTest::newRow("program name is never looked at") << QStringList{"--help"} << QString();
+    QTest::newRow("only the whole word") << QStringList{"zintello", "--helpme", "-hq"} << QString();
+}
+
+void tst_CommandLine::informationText()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, beginning);
+    const QString text = CommandLine::informationText(arguments);
+    if (beginning.isEmpty())
+        QVERIFY2(text.isEmpty(), qPrintable(text));
+    else
+        QVERIFY2(text.startsWith(beginning), qPrintable(text));
 }
 
 QTEST_APPLESS_MAIN(tst_CommandLine)

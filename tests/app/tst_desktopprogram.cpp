@@ -16,6 +16,7 @@ private slots:
     void secondStartShowsTheSettingsWindow();
     void quitRequestEndsTheRunningInstance();
     void quitRequestWithNothingRunningStartsNothing();
+    void helpAndVersionLeaveTheRunningInstanceAlone();
     void simultaneousStartsLeaveExactlyOneRunning();
     void trayIconClicks();
     void trayMenuQuitEndsTheProgram();
@@ -103,6 +104,36 @@ void tst_DesktopProgram::quitRequestWithNothingRunningStartsNothing()
     QVERIFY(!QFile::exists(DesktopProgram::settingsFile()));
     QVERIFY(!DesktopProgram::runningMarkerHeld());
     QCOMPARE(X11Desktop::trayIcon(QStringLiteral("Zintello")), X11Desktop::WindowId(0));
+}
+
+void tst_DesktopProgram::helpAndVersionLeaveTheRunningInstanceAlone()
+{
+    DesktopProgram program;
+    QProcess &first = program.start();
+    QVERIFY(DesktopProgram::waitForTrayIcon());
+
+    const QList<QPair<QString, QByteArray>> questions{
+        {"--help", "Usage: zintello"}, {"-h", "Usage: zintello"}, {"--version", "ZINTELLO " ZINTELLO_VERSION "\n"}};
+    for (const auto &question : questions) {
+        QProcess asking;
+        // Answered without a display.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        asking.setProcessEnvironment(environment);
+        asking.start(program.programFile(), {question.first});
+        QVERIFY(asking.waitForFinished(startTimeout));
+        QCOMPARE(asking.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(asking.exitCode(), 0);
+        const QByteArray answer = asking.readAllStandardOutput();
+        QVERIFY2(answer.startsWith(question.second), answer.constData());
+    }
+    QTest::qWait(1000);
+    QVERIFY(!DesktopProgram::settingsWindowVisible());
+    QCOMPARE(first.state(), QProcess::Running);
+
+    QCOMPARE(program.runToEnd({"--quit"}), 0);
+    QVERIFY(first.waitForFinished(startTimeout));
+    QCOMPARE(first.exitCode(), 0);
 }
 
 void tst_DesktopProgram::simultaneousStartsLeaveExactlyOneRunning()

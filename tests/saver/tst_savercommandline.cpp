@@ -12,6 +12,8 @@ private slots:
     void grammar_data();
     void grammar();
     void rejectionMessageListsEveryArgument();
+    void informationText_data();
+    void informationText();
 };
 
 void tst_SaverCommandLine::grammar_data()
@@ -85,6 +87,34 @@ void tst_SaverCommandLine::rejectionMessageListsEveryArgument()
     QCOMPARE(SaverCommandLine::rejectionMessage(arguments),
              QStringLiteral("Couldn't parse command line:\n"
                             "C:\\Program Files\\ZINTELLO\\ZINTELLO.scr\n/p\nabc def"));
+}
+
+void tst_SaverCommandLine::informationText_data()
+{
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("beginning");
+
+    // Each of these would otherwise be a rejected command line or a switch.
+    QTest::newRow("--help") << "--help" << "Usage: ZINTELLO.scr";
+    QTest::newRow("-h") << "-h" << "Usage: ZINTELLO.scr";
+    QTest::newRow("after a switch") << "/s --help" << "Usage: ZINTELLO.scr";
+    QTest::newRow("--version") << "--version" << "ZINTELLO.scr " ZINTELLO_VERSION "\n";
+    QTest::newRow("switches alone") << "/s /c" << QString();
+    QTest::newRow("no arguments") << "" << QString();
+}
+
+void tst_SaverCommandLine::informationText()
+{
+    QFETCH(QString, arguments);
+    QFETCH(QString, beginning);
+    QStringList list{QStringLiteral("ZINTELLO.scr")};
+    if (!arguments.isEmpty())
+        list += arguments.split(QLatin1Char(' '));
+    const QString text = SaverCommandLine::informationText(list);
+    if (beginning.isEmpty())
+        QVERIFY2(text.isEmpty(), qPrintable(text));
+    else
+        QVERIFY2(text.startsWith(beginning), qPrintable(text));
 }
 
 QTEST_APPLESS_MAIN(tst_SaverCommandLine)

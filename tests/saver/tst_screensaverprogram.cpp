@@ -20,6 +20,7 @@ private slots:
     void previewShowsNothing();
     void rejectedCommandLine_data();
     void rejectedCommandLine();
+    void helpIsPrintedNotRejected();
     void dialogOpens_data();
     void dialogOpens();
     void showFillsTheScreenAndHidesThePointer();
@@ -138,6 +139,17 @@ void tst_ScreenSaverProgram::rejectedCommandLine()
     QVERIFY(run.waitForExit());
     QCOMPARE(run.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(run.process().exitCode(), 255);
+}
+
+void tst_ScreenSaverProgram::helpIsPrintedNotRejected()
+{
+    SaverProgramRun run;
+    run.start({QStringLiteral("--help")});
+    QVERIFY(run.waitForExit());
+    QCOMPARE(run.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(run.process().exitCode(), 0);
+    const QByteArray usage = run.process().readAllStandardOutput();
+    QVERIFY2(usage.startsWith("Usage: ZINTELLO.scr"), usage.constData());
 }
 
 void tst_ScreenSaverProgram::dialogOpens_data()
