@@ -4,7 +4,7 @@
 zintello_build_packages=(
   cmake make g++ pkg-config python3
   qtbase5-dev libqt5webkit5-dev libqt5x11extras5-dev libx11-dev
-  libglib2.0-bin dconf-gsettings-backend gsettings-desktop-schemas
+  libglib2.0-bin dconf-gsettings-backend gsettings-desktop-schemas librsvg2-bin
 )
 zintello_session_packages=(xvfb x11-utils xdotool imagemagick openbox tint2)
 

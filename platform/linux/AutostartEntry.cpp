@@ -58,6 +58,8 @@ QByteArray AutostartEntry::contents(const QString &programFilePath, const QStrin
                                        "Type=Application\n"
                                        "Name=ZINTELLO\n"
                                        "Exec=") + escapedValue(execArgument(programFilePath))
+                         // Sessions skip the entry once the program is gone (uninstalled).
+                         + QLatin1String("\nTryExec=") + escapedValue(programFilePath)
                          + QLatin1String("\nIcon=") + escapedValue(icon) + QLatin1Char('\n');
     return text.toUtf8();
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -19,6 +20,7 @@ private slots:
     void initTestCase();
     void laysOutTheProgramDirectory();
     void addsLauncherIconAndCommand();
+    void installsManualPages();
     void uninstallRemovesIt();
 
 private:
@@ -84,18 +86,35 @@ void tst_Installation::addsLauncherIconAndCommand()
     QFile raw(entryFile);
     QVERIFY(raw.open(QIODevice::ReadOnly));
     QVERIFY(QString::fromUtf8(raw.readAll()).split('\n').contains("Exec=\"" + programDir + "/zintello\""));
-    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
-    if (!validator.isEmpty()) {
-        QProcess validate;
-        validate.start(validator, { entryFile });
-        QVERIFY(validate.waitForFinished(30000));
-        QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
-    }
+    QProcess validate;
+    validate.start(QStringLiteral("desktop-file-validate"), { entryFile });
+    QVERIFY(validate.waitForFinished(30000));
+    QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
 
     QVERIFY(QFileInfo(prefix + "/share/icons/hicolor/scalable/apps/zintello.svg").size() > 0);
+    for (int size : { 16, 22, 24, 32, 48, 64, 128, 256 }) {
+        const QImage icon(prefix + QStringLiteral("/share/icons/hicolor/%1x%1/apps/zintello.png").arg(size));
+        QCOMPARE(icon.size(), QSize(size, size));
+        // Drawn, not an empty square: the centre is opaque, a corner is not.
+        QVERIFY(qAlpha(icon.pixel(size / 2, size / 2)) > 200);
+    }
     const QFileInfo command(prefix + "/bin/zintello");
     QVERIFY(command.isSymLink());
     QCOMPARE(command.canonicalFilePath(), QFileInfo(programDir + "/zintello").canonicalFilePath());
+}
+
+void tst_Installation::installsManualPages()
+{
+    for (const QString &page : { QStringLiteral("zintello"), QStringLiteral("ZINTELLO.scr") }) {
+        QProcess man;
+        man.setProcessChannelMode(QProcess::MergedChannels);
+        man.start(QStringLiteral("man"), { "--warnings", "-l", prefix + "/share/man/man1/" + page + ".1" });
+        QVERIFY(man.waitForFinished(30000));
+        const QString text = QString::fromUtf8(man.readAll());
+        QCOMPARE(man.exitCode(), 0);
+        QVERIFY2(!text.contains("warning"), qPrintable(text));
+        QVERIFY2(text.contains("--help") && text.contains("--version"), qPrintable(text));
+    }
 }
 
 void tst_Installation::uninstallRemovesIt()
@@ -107,6 +126,8 @@ void tst_Installation::uninstallRemovesIt()
     QVERIFY(!QFileInfo::exists(programDir));
     QVERIFY(!QFileInfo::exists(prefix + "/share/applications/zintello.desktop"));
     QVERIFY(!QFileInfo::exists(prefix + "/share/icons/hicolor/scalable/apps/zintello.svg"));
+    QVERIFY(!QFileInfo::exists(prefix + "/share/icons/hicolor/48x48/apps/zintello.png"));
+    QVERIFY(!QFileInfo::exists(prefix + "/share/man/man1/zintello.1"));
     QVERIFY(!QFileInfo(prefix + "/bin/zintello").isSymLink());
 }
 

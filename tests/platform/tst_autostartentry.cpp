@@ -221,6 +221,18 @@ void TestAutostartEntry::writtenEntryStartsTheProgram()
     QVERIFY2(launcher.exitCode() == 0, launcher.readAllStandardError().constData());
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(marker).size() > 0, 20000);
     QCOMPARE(QString::fromLocal8Bit(readFile(marker)), program);
+
+    QCOMPARE(entry.values.value(QStringLiteral("TryExec")), program);
+    QProcess validator;
+    validator.start(QStringLiteral("desktop-file-validate"), {entryPath});
+    QVERIFY(validator.waitForFinished(30000));
+    QVERIFY2(validator.exitCode() == 0, validator.readAllStandardOutput().constData());
+
+    // Once the program is gone, the session no longer starts anything from the entry.
+    QVERIFY(QFile::remove(program));
+    launcher.start(QStringLiteral("gio"), {QStringLiteral("launch"), entryPath});
+    QVERIFY(launcher.waitForFinished(30000));
+    QVERIFY(launcher.exitCode() != 0);
 }
 
 void TestAutostartEntry::rewrittenWithTheCurrentPath()
