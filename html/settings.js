@@ -87,12 +87,13 @@
       var thumb = element("span", "thumb");
       thumb.style.backgroundImage = "url('" + entry.preview + "')";
       thumb.appendChild(miniLayer(entry.layer));
+      // In the corner that no design puts its clock into.
+      var badge = element("span", "badge");
+      badge.setAttribute("data-text", "chosen");
+      thumb.appendChild(badge);
       card.appendChild(thumb);
       var name = element("span", "name");
       card.appendChild(name);
-      var badge = element("span", "badge");
-      badge.setAttribute("data-text", "chosen");
-      card.appendChild(badge);
       card.addEventListener("click", chooseDesign, false);
       list.appendChild(card);
     }
@@ -144,6 +145,11 @@
     Zintello.setCookie("language", this.getAttribute("data-language"));
     show();
   }
+
+  // Only the desktop program gives its pages the start cookie: without it the
+  // page is in the screensaver's dialog, whose choice shows at its next start.
+  if (Zintello.cookie("background_reset") === null)
+    document.querySelector(".intro").setAttribute("data-text", "designIntroScreensaver");
 
   buildDesigns();
   buildLanguages();

@@ -38,6 +38,23 @@ inline QString languageHeading(const QString &language)
     return table.value(language);
 }
 
+// The settings page's line under its heading: the desktop's changes at once,
+// the screensaver's at its next start.
+inline QString designIntro(const QString &language, bool screensaver)
+{
+    static const QHash<QString, QStringList> table {
+        { "en", { "Pick the look of your desktop. It changes at once.",
+                  "Pick the look of your screensaver. It shows the next time it starts." } },
+        { "de", { "Wählen Sie das Aussehen Ihres Desktops. Es ändert sich sofort.",
+                  "Wählen Sie das Aussehen Ihres Bildschirmschoners. Er zeigt es beim nächsten Start." } },
+        { "fr", { "Choisissez l’allure de votre bureau. Elle change aussitôt.",
+                  "Choisissez l’allure de votre économiseur d’écran. Il la montrera à son prochain démarrage." } },
+        { "es", { "Elija el aspecto de su escritorio. Cambia al instante.",
+                  "Elija el aspecto de su salvapantallas. Se verá la próxima vez que se inicie." } },
+    };
+    return table.value(language).value(screensaver ? 1 : 0);
+}
+
 inline QStringList languages()
 {
     return { "en", "de", "fr", "es" };

@@ -39,8 +39,10 @@ private:
         std::unique_ptr<QWebView> view;
         WatchedPage *page = nullptr;
     };
-    // The settings page in a view of the window's size, with a desktop jar.
-    static void openSettings(Window &window, const QSize &size = QSize(538, 561));
+    // The settings page in a view of the window's size, with the jar of the
+    // program that shows it.
+    static void openSettings(Window &window, const QSize &size = QSize(538, 561),
+                             SaveNetworkCookieJar::Program program = SaveNetworkCookieJar::DesktopProgram);
     static void click(Window &window, const QString &selector);
     static QList<QNetworkCookie> cookiesNamed(SaveNetworkCookieJar *jar, const QByteArray &name);
     static QStringList chosen(WatchedPage *page, const QString &selector);
@@ -58,10 +60,10 @@ void tst_SettingsPage::init()
     QSettings().clear();
 }
 
-void tst_SettingsPage::openSettings(Window &window, const QSize &size)
+void tst_SettingsPage::openSettings(Window &window, const QSize &size, SaveNetworkCookieJar::Program program)
 {
     if (!window.jar)
-        window.jar.reset(new SaveNetworkCookieJar(nullptr, SaveNetworkCookieJar::DesktopProgram));
+        window.jar.reset(new SaveNetworkCookieJar(nullptr, program));
     window.view.reset(new QWebView);
     window.page = new WatchedPage(window.view.get());
     window.view->setPage(window.page);
@@ -106,9 +108,10 @@ void tst_SettingsPage::fitsTheWindowsThatShowIt_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("screensaver");
     for (const QString &language : ExpectedTexts::languages()) {
-        QTest::addRow("settings window, %s", qPrintable(language)) << QSize(538, 561) << language;
-        QTest::addRow("screensaver dialog, %s", qPrintable(language)) << QSize(531, 581) << language;
+        QTest::addRow("settings window, %s", qPrintable(language)) << QSize(538, 561) << language << false;
+        QTest::addRow("screensaver dialog, %s", qPrintable(language)) << QSize(531, 581) << language << true;
     }
 }
 
@@ -116,9 +119,11 @@ void tst_SettingsPage::fitsTheWindowsThatShowIt()
 {
     QFETCH(QSize, size);
     QFETCH(QString, language);
+    QFETCH(bool, screensaver);
     QLocale::setDefault(QLocale(language));
     Window window;
-    openSettings(window, size);
+    openSettings(window, size, screensaver ? SaveNetworkCookieJar::ScreenSaverProgram
+                                           : SaveNetworkCookieJar::DesktopProgram);
     QLocale::setDefault(QLocale("en_GB"));
     QCOMPARE(window.page->evaluate("document.documentElement.lang").toString(), language);
 
@@ -136,6 +141,18 @@ void tst_SettingsPage::fitsTheWindowsThatShowIt()
         QVERIFY(!window.page->text(name).isEmpty());
         QVERIFY2(window.page->element(name).evaluateJavaScript("this.scrollWidth <= this.clientWidth").toBool(),
                  qPrintable(window.page->text(name)));
+    }
+    QCOMPARE(window.page->text(".intro"), ExpectedTexts::designIntro(language, screensaver));
+
+    // Whichever design is chosen, its badge leaves the preview's clock in sight.
+    window.page->evaluate("var cards = document.querySelectorAll('.card');"
+                          "for (var i = 0; i < cards.length; ++i) cards[i].className += ' chosen';"
+                          "document.body.offsetHeight;");   // lays the page out again
+    for (int design = 1; design <= 9; ++design) {
+        const QRect badge = window.page->element(QStringLiteral("#design%1 .badge").arg(design)).geometry();
+        const QRect clock = window.page->element(QStringLiteral("#design%1 .mini").arg(design)).geometry();
+        QVERIFY2(!badge.isEmpty() && !clock.isEmpty(), qPrintable(QStringLiteral("%1 %2 %3 %4 / %5 %6 %7 %8").arg(badge.x()).arg(badge.y()).arg(badge.width()).arg(badge.height()).arg(clock.x()).arg(clock.y()).arg(clock.width()).arg(clock.height())));
+        QVERIFY2(!badge.intersects(clock), qPrintable(QStringLiteral("design %1").arg(design)));
     }
 }
 
