@@ -68,10 +68,14 @@ ZintelloDesktopSettingsWindow::~ZintelloDesktopSettingsWindow()
 
 void ZintelloDesktopSettingsWindow::receiveMultiInstanceMessage(const QString &message)
 {
-    if (message == QLatin1String("Quit"))
+    if (message == QLatin1String("Quit")) {
         QCoreApplication::quit();
-    else
+    } else {
         showNormal();
+        // Whoever started the program again wants to see the window, also when
+        // other windows cover it.
+        DesktopIntegration::bringToFront(this);
+    }
 }
 
 void ZintelloDesktopSettingsWindow::closeEvent(QCloseEvent *event)

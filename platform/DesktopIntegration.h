@@ -39,6 +39,10 @@ public:
     // background: below every other window, never taking focus.
     static void prepareDesktopWindow(QWidget *window);
 
+    // Raises a shown window above the others and gives it the keyboard focus,
+    // also when the user's last input went to another program.
+    static void bringToFront(QWidget *window);
+
     // Whether the windowing system shows what lies behind a translucent window.
     static bool showsTranslucentWindows();
 

@@ -1,5 +1,6 @@
 #include "DesktopIntegration.h"
 
+#include "linux/ActivationRequest.h"
 #include "linux/AutostartEntry.h"
 #include "linux/GnomeBackground.h"
 #include "linux/RootWindowWallpaper.h"
@@ -50,6 +51,11 @@ void DesktopIntegration::prepareDesktopWindow(QWidget *window)
     QXcbWindowFunctions::setWmWindowType(window->windowHandle(), QXcbWindowFunctions::Desktop);
     // Window managers do not make desktop-type windows full screen themselves.
     window->setGeometry(window->windowHandle()->screen()->geometry());
+}
+
+void DesktopIntegration::bringToFront(QWidget *window)
+{
+    ActivationRequest::send(window);
 }
 
 namespace {

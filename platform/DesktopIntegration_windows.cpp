@@ -43,6 +43,12 @@ void DesktopIntegration::prepareDesktopWindow(QWidget *)
     // The window's own flags keep it below the others on Windows.
 }
 
+void DesktopIntegration::bringToFront(QWidget *window)
+{
+    window->raise();
+    window->activateWindow();
+}
+
 bool DesktopIntegration::showsTranslucentWindows()
 {
     // The desktop window manager always composites layered windows.

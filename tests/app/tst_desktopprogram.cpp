@@ -14,6 +14,7 @@ private slots:
     void init();
     void firstStartShowsTrayIconOnlyAndSchedulesTheBalloon();
     void secondStartShowsTheSettingsWindow();
+    void secondStartBringsACoveredWindowToTheFront();
     void quitRequestEndsTheRunningInstance();
     void quitRequestWithNothingRunningStartsNothing();
     void helpAndVersionLeaveTheRunningInstanceAlone();
@@ -78,6 +79,40 @@ void tst_DesktopProgram::secondStartShowsTheSettingsWindow()
     QVERIFY(!DesktopProgram::settingsWindowVisible());
     QCOMPARE(program.runToEnd({}), 0);
     QVERIFY(DesktopProgram::waitForSettingsWindow());
+    QCOMPARE(program.runToEnd({"/q"}), 0);
+}
+
+void tst_DesktopProgram::secondStartBringsACoveredWindowToTheFront()
+{
+    DesktopProgram program;
+    program.start();
+    QVERIFY(DesktopProgram::waitForTrayIcon());
+    QCOMPARE(program.runToEnd({}), 0);
+    const X11Desktop::WindowId window = DesktopProgram::waitForSettingsWindow();
+    QVERIFY(window);
+
+    // Another program's window over it, with the focus.
+    QProcess other;
+    other.start(QStringLiteral("xclock"), {QStringLiteral("-geometry"), QStringLiteral("700x700+0+0")});
+    QVERIFY(TestEnvironment::waitFor([] { return !X11Desktop::visibleWindows(QStringLiteral("^xclock$")).isEmpty(); }));
+    const X11Desktop::WindowId clock = X11Desktop::visibleWindows(QStringLiteral("^xclock$")).first();
+    X11Desktop::activate(clock);
+    const auto isAbove = [](X11Desktop::WindowId upper, X11Desktop::WindowId lower) {
+        const QList<X11Desktop::WindowId> stacking = X11Desktop::stackingOrder();
+        return stacking.contains(upper) && stacking.indexOf(upper) > stacking.indexOf(lower);
+    };
+    QVERIFY(TestEnvironment::waitFor([&] { return isAbove(clock, window); }));
+
+    QCOMPARE(program.runToEnd({}), 0);
+    QVERIFY(TestEnvironment::waitFor([&] { return isAbove(window, clock); }));
+    // The settings window is a client window or inside the frame that the
+    // window manager lists.
+    QVERIFY(TestEnvironment::waitFor([&] {
+        return X11Desktop::isSameOrInside(window, X11Desktop::activeWindow())
+               || X11Desktop::activeWindow() == window;
+    }));
+    other.kill();
+    other.waitForFinished();
     QCOMPARE(program.runToEnd({"/q"}), 0);
 }
 

@@ -72,6 +72,14 @@ QList<X11Desktop::WindowId> X11Desktop::stackingOrder()
     return ids;
 }
 
+X11Desktop::WindowId X11Desktop::activeWindow()
+{
+    const QString property = TestEnvironment::run(QStringLiteral("xprop"),
+                                                  {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")});
+    const QRegularExpression id(QStringLiteral("0x[0-9a-f]+"));
+    return id.match(property.section(QLatin1Char('#'), 1)).captured().toULongLong(nullptr, 16);
+}
+
 void X11Desktop::click(const QPoint &screenPoint, int button, int repeat)
 {
     xdotool({QStringLiteral("mousemove"), QString::number(screenPoint.x()), QString::number(screenPoint.y()),

@@ -23,6 +23,8 @@ public:
     static QRect geometry(WindowId window);
     // Managed windows, bottom to top.
     static QList<WindowId> stackingOrder();
+    // The window the window manager gave the keyboard focus (0 for none).
+    static WindowId activeWindow();
 
     static void click(const QPoint &screenPoint, int button, int repeat = 1);
     static void key(const QString &keys);
