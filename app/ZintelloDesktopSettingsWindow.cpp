@@ -3,16 +3,19 @@
 
 #include "DesignWallpaper.h"
 #include "DesktopIntegration.h"
+#include "ProgramLanguage.h"
 #include "SaveNetworkCookieJar.h"
 #include "WallpaperBackdrop.h"
 #include "UpdateChecker.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QMenu>
 #include <QNetworkAccessManager>
+#include <QNetworkCookie>
 #include <QProcess>
 #include <QScreen>
 #include <QSettings>
@@ -31,6 +34,7 @@ ZintelloDesktopSettingsWindow::ZintelloDesktopSettingsWindow(QWidget *parent)
     , ui(new Ui_ZintelloDesktopSettingsWindow)
 {
     ui->setupUi(this);
+    fitTextsToTheirControls();
     ui->settingsTab->setStyleSheet(QStringLiteral("background-color: rgb(237, 237, 237);"));
     ui->settings->load(QUrl::fromLocalFile(programDir() + QStringLiteral("/html/settings.html")));
     ui->aboutView->load(QUrl::fromLocalFile(programDir() + QStringLiteral("/html/about.html")));
@@ -43,6 +47,11 @@ ZintelloDesktopSettingsWindow::ZintelloDesktopSettingsWindow(QWidget *parent)
     ui->settings->reload();
     connect(cookieJar, &SaveNetworkCookieJar::cookiesChanges, this, &ZintelloDesktopSettingsWindow::pageReload);
     connect(cookieJar, &SaveNetworkCookieJar::changedToDesign, this, &ZintelloDesktopSettingsWindow::onChangedToDesign);
+    // The cookie is stored only after the jar has told of it.
+    connect(cookieJar, &SaveNetworkCookieJar::cookiesChanges, this, [this] {
+        QTimer::singleShot(0, this, &ZintelloDesktopSettingsWindow::followLanguageChoice);
+    });
+    followLanguageChoice();
     // Cookies set after the last close of this window would be lost otherwise.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &ZintelloDesktopSettingsWindow::saveCookies);
     connect(qApp, &QGuiApplication::commitDataRequest, this, &ZintelloDesktopSettingsWindow::saveCookies);
@@ -83,6 +92,36 @@ void ZintelloDesktopSettingsWindow::closeEvent(QCloseEvent *event)
     saveCookies();
     setVisible(false);
     event->ignore();
+}
+
+void ZintelloDesktopSettingsWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        fitTextsToTheirControls();
+        settingsAction->setText(tr("&Settings"));
+        quitAction->setText(tr("&Quit"));
+        // The about page takes the program's language when it loads.
+        ui->aboutView->reload();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void ZintelloDesktopSettingsWindow::followLanguageChoice()
+{
+    if (!cookieJar)
+        return;
+    const QUrl settingsPage = QUrl::fromLocalFile(programDir() + QStringLiteral("/html/settings.html"));
+    ProgramLanguage::apply(ProgramLanguage::chosenIn(cookieJar->cookiesForUrl(settingsPage)));
+}
+
+void ZintelloDesktopSettingsWindow::fitTextsToTheirControls()
+{
+    // The form's sizes fit the fonts it was drawn with; other fonts, sizes and
+    // languages may need more room.
+    const QList<QAbstractButton *> controls = ui->settingsTab->findChildren<QAbstractButton *>();
+    for (QAbstractButton *control : controls)
+        control->resize(control->size().expandedTo(control->sizeHint()));
 }
 
 void ZintelloDesktopSettingsWindow::pageReload()

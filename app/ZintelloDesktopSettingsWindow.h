@@ -28,6 +28,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private slots:
     void pageReload();
@@ -38,6 +39,7 @@ private slots:
     void showTrayMessage();
     void linkClicked(QUrl url);
     void openScrennsaverSettings();
+    void followLanguageChoice();
 
 private:
     void createActions();
@@ -47,6 +49,7 @@ private:
     void readSettings();
     void setWallpaper(const QString &path);
     void saveCookies();
+    void fitTextsToTheirControls();
 
     // Both can go before the window does: the background is deleted when the
     // window manager closes it, so the window keeps guarded pointers.

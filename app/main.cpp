@@ -34,6 +34,8 @@ int main(int argc, char **argv)
     // (with Mesa: its LLVM compiler), some 30 MiB that the program carries from
     // log-in to log-out for nothing.
     QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
+    // Windows, texts and pages keep their size on screens of high resolution.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
 
     QtSingleApplication app(argc, argv, true);
 

@@ -1,5 +1,7 @@
 #include "SaverCommandLine.h"
 
+#include <QCoreApplication>
+
 SaverCommandLine::SaverCommandLine(const QStringList &arguments)
     : m_accepted(arguments.size() <= 1)
 {
@@ -57,7 +59,8 @@ QString SaverCommandLine::informationText(const QStringList &arguments)
 
 QString SaverCommandLine::rejectionMessage(const QStringList &arguments)
 {
-    return QStringLiteral("Couldn't parse command line:\n") + arguments.join(QLatin1Char('\n'));
+    return QCoreApplication::translate("SaverCommandLine", "Couldn't parse command line:") + QLatin1Char('\n')
+           + arguments.join(QLatin1Char('\n'));
 }
 
 bool SaverCommandLine::isWindowHandle(const QString &text)

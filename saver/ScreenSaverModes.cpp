@@ -70,6 +70,6 @@ ZintelloSaverSettings *ScreenSaverModes::configure(QObject *application)
 
 void ScreenSaverModes::reportRejectedCommandLine(const QStringList &arguments)
 {
-    QMessageBox::critical(nullptr, QStringLiteral("ScreenSaver error"),
+    QMessageBox::critical(nullptr, QCoreApplication::translate("ScreenSaverModes", "ScreenSaver error"),
                           SaverCommandLine::rejectionMessage(arguments), QMessageBox::Ok);
 }

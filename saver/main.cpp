@@ -1,3 +1,4 @@
+#include "ProgramLanguage.h"
 #include "SaverCommandLine.h"
 #include "ScreenSaverModes.h"
 #include "ZintelloDesktopBackgroundWidget.h"
@@ -25,8 +26,11 @@ int main(int argc, char **argv)
     // windows' visuals through OpenGL and so loads the system's OpenGL driver,
     // which costs memory and start-up time.
     QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
 
     QApplication app(argc, argv);
+    // Its dialog and its error box speak the language chosen in its own pages.
+    ProgramLanguage::apply(ProgramLanguage::stored());
 
     const QStringList arguments = QCoreApplication::arguments();
     const SaverCommandLine commandLine(arguments);

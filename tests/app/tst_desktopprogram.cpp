@@ -242,12 +242,17 @@ void tst_DesktopProgram::settingsWindowSizeAndClose()
     program.runToEnd({});
     const X11Desktop::WindowId window = DesktopProgram::waitForSettingsWindow();
     QVERIFY(window);
-    QTRY_COMPARE_WITH_TIMEOUT(X11Desktop::geometry(window).width(), 540, startTimeout);
+    // The form's sizes are device-independent: a session of twice the usual
+    // resolution (Xft.dpi 192) shows the window twice as large.
+    const QRegularExpression dpiResource(QStringLiteral("Xft.dpi:\\s*(\\d+)"));
+    const QRegularExpressionMatch dpi = dpiResource.match(TestEnvironment::run("xrdb", {"-query"}));
+    const int scale = dpi.hasMatch() ? qRound(dpi.captured(1).toInt() / 96.0) : 1;
+    QTRY_COMPARE_WITH_TIMEOUT(X11Desktop::geometry(window).width(), 540 * scale, startTimeout);
 
-    TestEnvironment::run("xdotool", {"windowsize", QString::number(window), "900", "900"});
-    QTRY_COMPARE(X11Desktop::geometry(window).size(), QSize(540, 600));
+    TestEnvironment::run("xdotool", {"windowsize", QString::number(window), "2000", "2000"});
+    QTRY_COMPARE(X11Desktop::geometry(window).size(), QSize(540, 600) * scale);
     TestEnvironment::run("xdotool", {"windowsize", QString::number(window), "100", "100"});
-    QTRY_COMPARE(X11Desktop::geometry(window).size(), QSize(540, 582));
+    QTRY_COMPARE(X11Desktop::geometry(window).size(), QSize(540, 582) * scale);
 
     X11Desktop::closeGracefully(window);
     QVERIFY(TestEnvironment::waitFor([&] { return !DesktopProgram::settingsWindowVisible(); }));

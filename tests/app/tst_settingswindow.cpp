@@ -3,6 +3,8 @@
 #include "ZintelloDesktopSettingsWindow.h"
 
 #include <QCheckBox>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QDir>
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
@@ -39,6 +41,8 @@ private slots:
     void screensaverButtonStartsOneProcessPerClick();
     void closingHidesAndStoresTheCookies();
     void backgroundClosedByTheWindowManager();
+    void languageChoiceTranslatesTheWindow_data();
+    void languageChoiceTranslatesTheWindow();
 
 private:
     void createWindow();
@@ -330,5 +334,61 @@ void tst_SettingsWindow::backgroundClosedByTheWindowManager()
     QVERIFY(storedCookies().contains("design=6"));
 }
 
-QTEST_MAIN(tst_SettingsWindow)
+void tst_SettingsWindow::languageChoiceTranslatesTheWindow_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("aboutTab");
+    QTest::newRow("English") << "en" << "ZINTELLO Settings" << "About";
+    QTest::newRow("German") << "de" << "ZINTELLO Einstellungen" << QString::fromUtf8("Über");
+    QTest::newRow("French") << "fr" << QString::fromUtf8("Réglages de ZINTELLO") << QString::fromUtf8("À propos");
+    QTest::newRow("Spanish") << "es" << "Ajustes de ZINTELLO" << "Acerca de";
+}
+
+void tst_SettingsWindow::languageChoiceTranslatesTheWindow()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, title);
+    QFETCH(QString, aboutTab);
+    // Chosen from another language, so that every row sees a change.
+    QSettings().setValue("cookies", QByteArray(language == "fr" ? "language=es; path=/\n" : "language=fr; path=/\n"));
+    createWindow();
+    setCookieInPage(view("settings"), "language=" + language);
+
+    const auto speaksTheLanguage = [&] {
+        auto *tabs = window->findChild<QTabWidget *>();
+        return window->windowTitle() == title && tabs->tabText(2) == aboutTab && loaded(view("aboutView"))
+               && view("aboutView")->page()->mainFrame()->evaluateJavaScript("document.documentElement.lang").toString() == language;
+    };
+    QVERIFY(QTest::qWaitFor(speaksTheLanguage, 20000));
+
+    // Every text is whole: each control has the room its text asks for, and the
+    // tabs fit their bar.
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    auto *tabs = window->findChild<QTabWidget *>();
+    const auto controls = window->findChild<QWidget *>("settingsTab")->findChildren<QAbstractButton *>();
+    QVERIFY(controls.size() >= 3);
+    for (QAbstractButton *control : controls) {
+        QVERIFY2(control->width() >= control->sizeHint().width() && control->height() >= control->sizeHint().height(),
+                 qPrintable(control->text()));
+        const QPoint farCorner = control->mapTo(tabs, control->rect().bottomRight());
+        QVERIFY2(tabs->rect().contains(farCorner), qPrintable(control->text()));
+    }
+    QVERIFY(tabs->tabBar()->sizeHint().width() <= tabs->width());
+
+    // The next start speaks it from the first moment on.
+    window.reset();
+    createWindow();
+    QVERIFY(QTest::qWaitFor(speaksTheLanguage, 20000));
+}
+
+int main(int argc, char **argv)
+{
+    // As in both programs: sizes in device-independent pixels on every screen.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication app(argc, argv);
+    tst_SettingsWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_settingswindow.moc"

@@ -66,6 +66,8 @@ void tst_Installation::laysOutTheProgramDirectory()
     for (const char *page : { "index.html", "settings.html", "about.html", "designs.js", "texts.js",
                               "zintello.js", "licence.html", "licences/LGPL-3.0.txt" })
         QVERIFY2(QFileInfo(programDir + "/html/" + page).size() > 0, page);
+    for (const char *language : { "de", "fr", "es" })
+        QVERIFY2(QFileInfo(programDir + "/translations/zintello_" + language + ".qm").size() > 0, language);
     for (int design = 1; design <= 9; ++design) {
         QCOMPARE(QFileInfo(programDir + QStringLiteral("/Wallpapers/A_design_%1.bmp").arg(design)).size(), qint64(54 + 1920 * 1080 * 3));
         QCOMPARE(QFileInfo(programDir + QStringLiteral("/Wallpapers/B_design_%1.bmp").arg(design)).size(), qint64(54 + 1280 * 1024 * 3));

@@ -21,6 +21,7 @@ private slots:
     void rejectedCommandLine_data();
     void rejectedCommandLine();
     void helpIsPrintedNotRejected();
+    void speaksTheLanguageChosenInItsPages();
     void dialogOpens_data();
     void dialogOpens();
     void showFillsTheScreenAndHidesThePointer();
@@ -150,6 +151,31 @@ void tst_ScreenSaverProgram::helpIsPrintedNotRejected()
     QCOMPARE(run.process().exitCode(), 0);
     const QByteArray usage = run.process().readAllStandardOutput();
     QVERIFY2(usage.startsWith("Usage: ZINTELLO.scr"), usage.constData());
+}
+
+void tst_ScreenSaverProgram::speaksTheLanguageChosenInItsPages()
+{
+    // Its own store: what its settings dialog's page chose.
+    QSettings().setValue(QStringLiteral("cookies"), QByteArray("language=de; path=/\n"));
+    {
+        SaverProgramRun run;
+        run.start({QStringLiteral("/p"), QStringLiteral("abc")});
+        const QString box = run.waitForWindow(QStringLiteral("Fehler des Bildschirmschoners"));
+        QVERIFY(!box.isEmpty());
+        SaverProgramRun::xdotool({"windowactivate", "--sync", box});
+        SaverProgramRun::xdotool({"key", "Return"});
+        QVERIFY(run.waitForExit());
+    }
+    {
+        SaverProgramRun run;
+        run.start({QStringLiteral("/c")});
+        const QString dialog = run.waitForWindow(QString::fromUtf8("ZINTELLO Bildschirmschoner – Einstellungen"));
+        QVERIFY(!dialog.isEmpty());
+        SaverProgramRun::xdotool({"windowactivate", "--sync", dialog});
+        SaverProgramRun::xdotool({"key", "Escape"});
+        QVERIFY(run.waitForExit());
+    }
+    QSettings().remove(QStringLiteral("cookies"));
 }
 
 void tst_ScreenSaverProgram::dialogOpens_data()
