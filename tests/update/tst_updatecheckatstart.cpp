@@ -124,6 +124,9 @@ void TestUpdateCheckAtStart::offersANewerVersionAtStartThenKeepsQuiet()
     QTRY_VERIFY_WITH_TIMEOUT(DesktopProgram::setting(QStringLiteral("lastUpdateMessage")).toDateTime() > longAgo,
                              30000);
     quit(third);
+
+    // The update check was all that went out: no page of the windows asked the network.
+    QCOMPARE(server.requestLines().size(), manifestRequests());
 }
 
 QTEST_GUILESS_MAIN(TestUpdateCheckAtStart)
