@@ -1,6 +1,7 @@
 #include "ZintelloDesktopSettingsWindow.h"
 #include "ui_ZintelloDesktopSettingsWindow.h"
 
+#include "ClockJumps.h"
 #include "DesignWallpaper.h"
 #include "DesktopIntegration.h"
 #include "ProgramLanguage.h"
@@ -241,6 +242,8 @@ void ZintelloDesktopSettingsWindow::createBackground()
     DesktopIntegration::prepareDesktopWindow(backgroundWidget);
     WallpaperBackdrop::paintBehind(backgroundWidget);
     backgroundWidget->showFullScreen();
+    connect(new ClockJumps(backgroundWidget), &ClockJumps::jumped,
+            backgroundWidget, &ZintelloDesktopBackgroundWidget::showTheTimeAgain);
 }
 
 void ZintelloDesktopSettingsWindow::readSettings()

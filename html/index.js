@@ -138,11 +138,14 @@
     element("minuteHand").setAttribute("transform", "rotate(" + minutes * 6 + " 100 100)");
   }
 
+  var nextTick = null;
+
   function tick() {
     var now = new Date();
     render(now);
     var untilNextMinute = 60000 - (now.getSeconds() * 1000 + now.getMilliseconds());
-    window.setTimeout(tick, untilNextMinute + 20);
+    window.clearTimeout(nextTick);
+    nextTick = window.setTimeout(tick, untilNextMinute + 20);
   }
 
   document.documentElement.lang = code;
@@ -152,6 +155,9 @@
     fit();
     showBackdropWhenAlone();
   }, false);
+  // The program tells when the wall clock jumped (a wake-up, a new time); the
+  // timer of the next tick runs on a clock that stood still meanwhile.
+  window.addEventListener("clockchange", tick, false);
   keepOneStartCookie();
   buildDial();
   applyDesign();

@@ -1,6 +1,7 @@
 #include "ScreenSaverModes.h"
 
 #include "BlackWidget.h"
+#include "ClockJumps.h"
 #include "SaverCommandLine.h"
 #include "ScreenSaverEventFilter.h"
 #include "ZintelloDesktopBackgroundWidget.h"
@@ -31,6 +32,8 @@ void ScreenSaverModes::show(QObject *application, ZintelloDesktopBackgroundWidge
     // the view's menu would run its own event loop right after the press has
     // closed the window, and the program would not end until the menu goes.
     pageWindow->webView->setContextMenuPolicy(Qt::NoContextMenu);
+    QObject::connect(new ClockJumps(pageWindow), &ClockJumps::jumped,
+            pageWindow, &ZintelloDesktopBackgroundWidget::showTheTimeAgain);
 
     // The page goes on the primary screen, wherever that is in the list of
     // screens; every other screen gets a cover.

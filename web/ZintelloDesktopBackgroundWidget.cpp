@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QVBoxLayout>
+#include <QWebFrame>
 #include <QWebPage>
 #include <QWebView>
 
@@ -46,6 +47,11 @@ ZintelloDesktopBackgroundWidget::~ZintelloDesktopBackgroundWidget()
 void ZintelloDesktopBackgroundWidget::reload()
 {
     webView->reload();
+}
+
+void ZintelloDesktopBackgroundWidget::showTheTimeAgain()
+{
+    webView->page()->mainFrame()->evaluateJavaScript(QStringLiteral("window.dispatchEvent(new Event('clockchange'));"));
 }
 
 void ZintelloDesktopBackgroundWidget::fillWithView()

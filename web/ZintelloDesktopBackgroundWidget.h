@@ -22,6 +22,9 @@ public:
     ~ZintelloDesktopBackgroundWidget() override;
 
     void reload();
+    // The wall clock jumped (a wake-up from sleep, a new time): the page shows
+    // the time again now rather than at its next minute.
+    void showTheTimeAgain();
 
     QWebView *webView;
 
