@@ -14,6 +14,7 @@ int main(int argc, char **argv)
     // (with Mesa: its LLVM compiler), some 30 MiB that the program carries from
     // log-in to log-out for nothing.
     QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
+    DesktopIntegration::useFailureSafeSettingsStore();
 
     QtSingleApplication app(argc, argv, true);
 

@@ -3,6 +3,7 @@
 #include "linux/AutostartEntry.h"
 #include "linux/GnomeBackground.h"
 #include "linux/RootWindowWallpaper.h"
+#include "linux/SettingsFileFormat.h"
 #include "linux/TerminationRequests.h"
 #include "linux/WallpaperRecord.h"
 
@@ -11,6 +12,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QString>
 #include <QWidget>
@@ -22,6 +24,11 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+
+void DesktopIntegration::useFailureSafeSettingsStore()
+{
+    QSettings::setDefaultFormat(SettingsFileFormat::format());
+}
 
 void DesktopIntegration::holdRunningMarker(const QString &name)
 {
@@ -75,9 +82,9 @@ QList<QRect> screensInRootWindow()
 
 } // namespace
 
-void DesktopIntegration::writeAutostartEntry(const QString &programFilePath)
+bool DesktopIntegration::writeAutostartEntry(const QString &programFilePath)
 {
-    AutostartEntry::write(programFilePath);
+    return AutostartEntry::write(programFilePath);
 }
 
 void DesktopIntegration::removeAutostartEntry()
@@ -90,21 +97,22 @@ QString DesktopIntegration::currentWallpaper()
     return onGnomeFamilyDesktop() ? GnomeBackground::current() : WallpaperRecord::read();
 }
 
-void DesktopIntegration::setWallpaper(const QString &path)
+bool DesktopIntegration::setWallpaper(const QString &path)
 {
     // An empty path stands for a wallpaper that was never known: there is nothing
     // to bring back, and the desktop keeps what it shows.
     if (onGnomeFamilyDesktop()) {
         if (!path.isEmpty())
             GnomeBackground::set(path);
-        return;
+        return true;
     }
-    WallpaperRecord::write(path);
+    const bool recorded = WallpaperRecord::write(path);
     if (path.isEmpty() || !QX11Info::isPlatformX11())
-        return;
+        return recorded;
     Display *display = QX11Info::display();
     RootWindowWallpaper::set(display ? QByteArray(XDisplayString(display)) : QByteArray(),
                              QImage(path), screensInRootWindow());
+    return recorded;
 }
 
 bool DesktopIntegration::showsTranslucentWindows()

@@ -7,14 +7,20 @@
 
 // The Windows side: a thin translation from Qt's strings to the Win32 calls.
 
+void DesktopIntegration::useFailureSafeSettingsStore()
+{
+    // The registry replaces each value as a whole.
+}
+
 void DesktopIntegration::holdRunningMarker(const QString &name)
 {
     WindowsShell::createRunningMutex(name.toStdWString());
 }
 
-void DesktopIntegration::writeAutostartEntry(const QString &programFilePath)
+bool DesktopIntegration::writeAutostartEntry(const QString &programFilePath)
 {
     WindowsShell::writeAutostartEntry(programFilePath.toStdWString());
+    return true;
 }
 
 void DesktopIntegration::removeAutostartEntry()
@@ -27,9 +33,10 @@ QString DesktopIntegration::currentWallpaper()
     return QString::fromStdWString(WindowsShell::currentWallpaper());
 }
 
-void DesktopIntegration::setWallpaper(const QString &path)
+bool DesktopIntegration::setWallpaper(const QString &path)
 {
     WindowsShell::setWallpaper(path.toStdWString());
+    return true;
 }
 
 void DesktopIntegration::quitApplicationWhenTheSessionEnds()

@@ -1,3 +1,4 @@
+#include "DesktopIntegration.h"
 #include "SaverCommandLine.h"
 #include "ScreenSaverModes.h"
 #include "ZintelloDesktopBackgroundWidget.h"
@@ -13,6 +14,7 @@ int main(int argc, char **argv)
     // windows' visuals through OpenGL and so loads the system's OpenGL driver,
     // which costs memory and start-up time.
     QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
+    DesktopIntegration::useFailureSafeSettingsStore();
 
     QApplication app(argc, argv);
 

@@ -1,5 +1,7 @@
 #include "SaveNetworkCookieJar.h"
 
+#include "SettingsStore.h"
+
 #include <QCoreApplication>
 #include <QNetworkCookie>
 #include <QSettings>
@@ -30,7 +32,7 @@ SaveNetworkCookieJar::~SaveNetworkCookieJar()
     saveCookies();
 }
 
-void SaveNetworkCookieJar::saveCookies()
+bool SaveNetworkCookieJar::saveCookies()
 {
     QByteArray stored;
     const QList<QNetworkCookie> cookies = allCookies();
@@ -38,7 +40,7 @@ void SaveNetworkCookieJar::saveCookies()
         stored += cookie.toRawForm(QNetworkCookie::Full);
         stored += '\n';
     }
-    QSettings().setValue(cookiesKey, stored);
+    return SettingsStore::set(QString::fromLatin1(cookiesKey), stored);
 }
 
 bool SaveNetworkCookieJar::setCookiesFromUrl(const QList<QNetworkCookie> &cookieList, const QUrl &url)

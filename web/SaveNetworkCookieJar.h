@@ -18,7 +18,8 @@ public:
     explicit SaveNetworkCookieJar(QObject *parent, Program program = DesktopProgram);
     ~SaveNetworkCookieJar() override;
 
-    void saveCookies();
+    // false when the settings store could not be saved.
+    bool saveCookies();
 
     bool setCookiesFromUrl(const QList<QNetworkCookie> &cookieList, const QUrl &url) override;
 
