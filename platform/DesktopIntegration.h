@@ -17,6 +17,14 @@ public:
     // settings object is made.
     static void useFailureSafeSettingsStore();
 
+    // Where a rendezvous of the given name (a lock, a local socket) lives that
+    // only this user can make or reach; empty when there is no such place.
+    static QString privateRuntimePath(const QString &name);
+
+    // The display session the program runs in, the same text for every way of
+    // naming it (":0", ":0.0" and "unix:0" are one X display).
+    static QString displaySession();
+
     // Marks the running desktop program for an installer until the process ends.
     static void holdRunningMarker(const QString &name);
 

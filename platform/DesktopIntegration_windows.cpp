@@ -2,6 +2,7 @@
 
 #include "win32/WindowsShell.h"
 
+#include <QDir>
 #include <QString>
 #include <QWidget>
 
@@ -10,6 +11,17 @@
 void DesktopIntegration::useFailureSafeSettingsStore()
 {
     // The registry replaces each value as a whole.
+}
+
+QString DesktopIntegration::privateRuntimePath(const QString &name)
+{
+    // The user's own temporary directory; local sockets are named pipes.
+    return QDir::tempPath() + QLatin1Char('/') + name;
+}
+
+QString DesktopIntegration::displaySession()
+{
+    return QStringLiteral("windows");
 }
 
 void DesktopIntegration::holdRunningMarker(const QString &name)
