@@ -47,6 +47,7 @@ ZintelloDesktopSettingsWindow::ZintelloDesktopSettingsWindow(QWidget *parent)
     // Cookies set after the last close of this window would be lost otherwise.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &ZintelloDesktopSettingsWindow::saveCookies);
     connect(qApp, &QGuiApplication::commitDataRequest, this, &ZintelloDesktopSettingsWindow::saveCookies);
+    connect(cookieJar, &SaveNetworkCookieJar::saveFailed, this, [this] { noteSave(false); });
 
     readSettings();
     createActions();
