@@ -1,11 +1,11 @@
 #include "QtSingleApplication.h"
 
+#include "DesktopIntegration.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QThread>
 #include <QtEndian>
 
@@ -15,14 +15,10 @@ const char acknowledgement = '\x06';
 
 QtSingleApplication::QtSingleApplication(int &argc, char **argv, bool guiEnabled)
     : QApplication(argc, argv, guiEnabled)
-    , serverName(instanceKey())
-    , runningLock(QDir::tempPath() + QLatin1Char('/') + serverName + QStringLiteral(".lock"))
+    , serverName(DesktopIntegration::privateRuntimePath(instanceKey()))
+    , runningLock(serverName + QStringLiteral(".lock"))
 {
-    // Only a lock whose owner has died is taken over, never one by age.
-    runningLock.setStaleLockTime(0);
-    otherInstanceRunning = !runningLock.tryLock(0);
-    if (!otherInstanceRunning)
-        listen();
+    otherInstanceRunning = !becomeTheRunningInstance();
 }
 
 QtSingleApplication::~QtSingleApplication()
@@ -37,22 +33,49 @@ bool QtSingleApplication::isRunning() const
 
 QString QtSingleApplication::instanceKey()
 {
-    // The same program for the same user: the identity set at start-up and the
-    // user's own runtime directory decide, not the caller.
+    // The same program in the same display session: the identity set at start-up
+    // and the display decide, not paths that the environment can move. The user
+    // is given by the private directory the key is used in.
     QCryptographicHash hash(QCryptographicHash::Sha1);
     hash.addData(QCoreApplication::organizationName().toUtf8() + '\n');
     hash.addData(QCoreApplication::applicationName().toUtf8() + '\n');
-    hash.addData(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation).toUtf8() + '\n');
-    hash.addData(QDir::homePath().toUtf8());
+    hash.addData(DesktopIntegration::displaySession().toUtf8());
     return QCoreApplication::applicationName() + QLatin1Char('-')
             + QString::fromLatin1(hash.result().toHex().left(16));
+}
+
+bool QtSingleApplication::becomeTheRunningInstance()
+{
+    // Nowhere private to meet: better two instances than one that others can
+    // stop or listen to.
+    if (serverName.isEmpty())
+        return true;
+    // Only a lock whose owner has died is taken over, never one by age.
+    runningLock.setStaleLockTime(0);
+    if (!runningLock.tryLock(0))
+        return false;
+    if (anotherInstanceAnswers()) {
+        runningLock.unlock();
+        return false;
+    }
+    listen();
+    return true;
+}
+
+bool QtSingleApplication::anotherInstanceAnswers() const
+{
+    // An instance whose lock file was deleted still listens on its socket.
+    QLocalSocket socket;
+    socket.connectToServer(serverName);
+    return socket.waitForConnected(1000);
 }
 
 void QtSingleApplication::listen()
 {
     server = new QLocalServer;
     server->setSocketOptions(QLocalServer::UserAccessOption);
-    // We hold the lock, so a socket of that name can only be a crashed one's.
+    // We hold the lock and nobody answers, so a socket of that name can only be
+    // a crashed one's.
     QLocalServer::removeServer(serverName);
     server->listen(serverName);
     connect(server, &QLocalServer::newConnection, this, &QtSingleApplication::acceptConnection);

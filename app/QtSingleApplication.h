@@ -8,10 +8,15 @@ class QLocalServer;
 class QLocalSocket;
 
 // An application object that knows whether another instance of the same program
-// already runs for the same user, and passes text messages to it.
+// already runs for the same user in the same display session, and passes text
+// messages to it.
 //
-// The running instance is the one that holds a lock file; the lock of a crashed
-// instance counts as free, so the next start takes over, also its stale socket.
+// Lock and socket live in the user's private runtime directory, under a name
+// given by the program and the display session alone. The running instance is
+// the one that answers on the socket; the lock only orders simultaneous starts.
+// The lock of a crashed instance counts as free, so the next start takes over,
+// also its stale socket; a lock file deleted under a running instance lets no
+// second one in, as the running one still answers.
 class QtSingleApplication : public QApplication
 {
     Q_OBJECT
@@ -33,6 +38,8 @@ private slots:
 
 private:
     static QString instanceKey();
+    bool becomeTheRunningInstance();
+    bool anotherInstanceAnswers() const;
     void listen();
     void readMessage(QLocalSocket *socket);
 

@@ -6,6 +6,7 @@
 #include "DesktopIntegration.h"
 #include "ProgramLanguage.h"
 #include "SaveNetworkCookieJar.h"
+#include "SettingsStore.h"
 #include "WallpaperBackdrop.h"
 #include "UpdateChecker.h"
 #include "ZintelloDesktopBackgroundWidget.h"
@@ -56,6 +57,7 @@ ZintelloDesktopSettingsWindow::ZintelloDesktopSettingsWindow(QWidget *parent)
     // Cookies set after the last close of this window would be lost otherwise.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &ZintelloDesktopSettingsWindow::saveCookies);
     connect(qApp, &QGuiApplication::commitDataRequest, this, &ZintelloDesktopSettingsWindow::saveCookies);
+    connect(cookieJar, &SaveNetworkCookieJar::saveFailed, this, [this] { noteSave(false); });
 
     readSettings();
     createActions();
@@ -133,27 +135,27 @@ void ZintelloDesktopSettingsWindow::pageReload()
 
 void ZintelloDesktopSettingsWindow::on_wallpaper_stateChanged(int state)
 {
-    QSettings().setValue(QStringLiteral("wallpaperSetting"), state);
+    storeSetting(QStringLiteral("wallpaperSetting"), state);
     if (state != 0) {
         setWallpaper(QSettings().value(QStringLiteral("orginalWallpaper")).toString());
     } else {
-        QSettings().setValue(QStringLiteral("orginalWallpaper"), DesktopIntegration::currentWallpaper());
+        storeSetting(QStringLiteral("orginalWallpaper"), DesktopIntegration::currentWallpaper());
         onChangedToDesign(QSettings().value(QStringLiteral("designNumber"), QStringLiteral("9")).toString());
     }
 }
 
 void ZintelloDesktopSettingsWindow::on_login_stateChanged(int state)
 {
-    QSettings().setValue(QStringLiteral("loginSetting"), state);
+    storeSetting(QStringLiteral("loginSetting"), state);
     if (state != 0)
-        DesktopIntegration::writeAutostartEntry(QCoreApplication::applicationFilePath());
+        noteSave(DesktopIntegration::writeAutostartEntry(QCoreApplication::applicationFilePath()));
     else
         DesktopIntegration::removeAutostartEntry();
 }
 
 void ZintelloDesktopSettingsWindow::onChangedToDesign(QString number)
 {
-    QSettings().setValue(QStringLiteral("designNumber"), number);
+    storeSetting(QStringLiteral("designNumber"), number);
     if (QSettings().value(QStringLiteral("wallpaperSetting"), false).toBool())
         return;
     if (!DesignWallpaper::canNameBitmap(number))
@@ -226,7 +228,7 @@ void ZintelloDesktopSettingsWindow::checkFirstStart()
     on_login_stateChanged(1);
     on_wallpaper_stateChanged(0);
     QTimer::singleShot(2000, this, &ZintelloDesktopSettingsWindow::showTrayMessage);
-    QSettings().setValue(QStringLiteral("firstStart"), false);
+    storeSetting(QStringLiteral("firstStart"), false);
 }
 
 void ZintelloDesktopSettingsWindow::createBackground()
@@ -255,12 +257,33 @@ void ZintelloDesktopSettingsWindow::readSettings()
 
 void ZintelloDesktopSettingsWindow::setWallpaper(const QString &path)
 {
-    DesktopIntegration::setWallpaper(path);
+    noteSave(DesktopIntegration::setWallpaper(path));
     WallpaperBackdrop::paintBehind(backgroundWidget);
 }
 
 void ZintelloDesktopSettingsWindow::saveCookies()
 {
     if (cookieJar)
-        cookieJar->saveCookies();
+        noteSave(cookieJar->saveCookies());
+}
+
+void ZintelloDesktopSettingsWindow::storeSetting(const QString &key, const QVariant &value)
+{
+    noteSave(SettingsStore::set(key, value));
+}
+
+void ZintelloDesktopSettingsWindow::noteSave(bool saved)
+{
+    if (saved || saveFailureReported)
+        return;
+    saveFailureReported = true;
+    // Saves fail from the constructor on, before the tray icon is there.
+    QMetaObject::invokeMethod(this, &ZintelloDesktopSettingsWindow::showSaveFailure, Qt::QueuedConnection);
+}
+
+void ZintelloDesktopSettingsWindow::showSaveFailure()
+{
+    trayIcon->showMessage(QStringLiteral("ZINTELLO"),
+                          tr("Your settings could not be saved (is the disk full?). ZINTELLO tries again at the next change."),
+                          QSystemTrayIcon::Warning, 10000);
 }

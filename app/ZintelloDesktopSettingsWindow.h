@@ -50,6 +50,9 @@ private:
     void setWallpaper(const QString &path);
     void saveCookies();
     void fitTextsToTheirControls();
+    void storeSetting(const QString &key, const QVariant &value);
+    void noteSave(bool saved);
+    void showSaveFailure();
 
     // Both can go before the window does: the background is deleted when the
     // window manager closes it, so the window keeps guarded pointers.
@@ -60,6 +63,7 @@ private:
     QSystemTrayIcon *trayIcon;
     QMenu *trayIconMenu;
     Ui_ZintelloDesktopSettingsWindow *ui;
+    bool saveFailureReported = false;
 };
 
 #endif

@@ -36,6 +36,7 @@ int main(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
     // Windows, texts and pages keep their size on screens of high resolution.
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    DesktopIntegration::useFailureSafeSettingsStore();
 
     QtSingleApplication app(argc, argv, true);
 

@@ -7,24 +7,39 @@ class QString;
 class QWidget;
 
 // The one place that knows the operating system and its desktop. Everything the
-// programs do to the world outside Qt goes through these operations; none of them
-// reports a failure to the caller.
+// programs do to the world outside Qt goes through these operations; only the
+// saving of the user's files reports a failure to the caller.
 class DesktopIntegration
 {
 public:
+    // Makes the default settings store (QSettings()) one whose failed saves leave
+    // the previous store whole and set an error status. Called before the first
+    // settings object is made.
+    static void useFailureSafeSettingsStore();
+
+    // Where a rendezvous of the given name (a lock, a local socket) lives that
+    // only this user can make or reach; empty when there is no such place.
+    static QString privateRuntimePath(const QString &name);
+
+    // The display session the program runs in, the same text for every way of
+    // naming it (":0", ":0.0" and "unix:0" are one X display).
+    static QString displaySession();
+
     // Marks the running desktop program for an installer until the process ends.
     static void holdRunningMarker(const QString &name);
 
     // Start at log-in: writes (or rewrites) the entry for the given program file,
-    // or removes it.
-    static void writeAutostartEntry(const QString &programFilePath);
+    // or removes it. Only a changed entry is written; false when it could not be
+    // saved, the previous entry then stays as it was.
+    static bool writeAutostartEntry(const QString &programFilePath);
     static void removeAutostartEntry();
 
     // The desktop wallpaper: the stored value is written first, then applied.
     // currentWallpaper() is empty when it is not known; where that can happen
     // (Linux desktops), setting the empty path leaves the desktop as it is.
     static QString currentWallpaper();
-    static void setWallpaper(const QString &path);
+    // setWallpaper() is false when the stored value could not be saved.
+    static bool setWallpaper(const QString &path);
 
     // What the desktop shows of a wallpaper file on a screen of the given size:
     // the image scaled to cover it, centred, the overhang cut off. Black when the

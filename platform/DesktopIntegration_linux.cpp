@@ -3,16 +3,18 @@
 #include "linux/ActivationRequest.h"
 #include "linux/AutostartEntry.h"
 #include "linux/GnomeBackground.h"
+#include "linux/PrivateRuntimeDirectory.h"
 #include "linux/RootWindowWallpaper.h"
+#include "linux/SettingsFileFormat.h"
 #include "linux/TerminationRequests.h"
 #include "linux/WallpaperRecord.h"
 
 #include <QtPlatformHeaders/QXcbWindowFunctions>
-#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
-#include <QStandardPaths>
+#include <QSettings>
 #include <QString>
 #include <QWidget>
 #include <QWindow>
@@ -24,14 +26,39 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+void DesktopIntegration::useFailureSafeSettingsStore()
+{
+    QSettings::setDefaultFormat(SettingsFileFormat::format());
+}
+
+QString DesktopIntegration::privateRuntimePath(const QString &name)
+{
+    const QString directory = PrivateRuntimeDirectory::path();
+    return directory.isEmpty() ? QString() : directory + QLatin1Char('/') + name;
+}
+
+QString DesktopIntegration::displaySession()
+{
+    if (!QX11Info::isPlatformX11() || !QX11Info::display())
+        return QGuiApplication::platformName() + QLatin1Char(':') + qEnvironmentVariable("WAYLAND_DISPLAY");
+    QString display = QString::fromLocal8Bit(XDisplayString(QX11Info::display()));
+    if (display.startsWith(QLatin1String("unix:")))
+        display.remove(0, 4);
+    const int screen = display.lastIndexOf(QLatin1Char('.'));
+    if (screen > display.lastIndexOf(QLatin1Char(':')))
+        display.truncate(screen);
+    return QStringLiteral("xcb") + display;
+}
+
 void DesktopIntegration::holdRunningMarker(const QString &name)
 {
-    // An exclusive lock on a file of that name in the user's runtime directory,
-    // held until the process ends: "flock -n FILE true" fails while we run.
-    const QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    QDir().mkpath(dir);
-    const QByteArray path = QFile::encodeName(dir + QLatin1Char('/') + name);
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // An exclusive lock on a file of that name in the user's private runtime
+    // directory, held until the process ends: "flock -n FILE true" fails while we run.
+    const QString markerPath = privateRuntimePath(name);
+    if (markerPath.isEmpty())
+        return;
+    const QByteArray path = QFile::encodeName(markerPath);
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd >= 0)
         ::flock(fd, LOCK_EX | LOCK_NB);   // the descriptor is left open on purpose
 }
@@ -81,9 +108,9 @@ QList<QRect> screensInRootWindow()
 
 } // namespace
 
-void DesktopIntegration::writeAutostartEntry(const QString &programFilePath)
+bool DesktopIntegration::writeAutostartEntry(const QString &programFilePath)
 {
-    AutostartEntry::write(programFilePath);
+    return AutostartEntry::write(programFilePath);
 }
 
 void DesktopIntegration::removeAutostartEntry()
@@ -96,21 +123,22 @@ QString DesktopIntegration::currentWallpaper()
     return onGnomeFamilyDesktop() ? GnomeBackground::current() : WallpaperRecord::read();
 }
 
-void DesktopIntegration::setWallpaper(const QString &path)
+bool DesktopIntegration::setWallpaper(const QString &path)
 {
     // An empty path stands for a wallpaper that was never known: there is nothing
     // to bring back, and the desktop keeps what it shows.
     if (onGnomeFamilyDesktop()) {
         if (!path.isEmpty())
             GnomeBackground::set(path);
-        return;
+        return true;
     }
-    WallpaperRecord::write(path);
+    const bool recorded = WallpaperRecord::write(path);
     if (path.isEmpty() || !QX11Info::isPlatformX11())
-        return;
+        return recorded;
     Display *display = QX11Info::display();
     RootWindowWallpaper::set(display ? QByteArray(XDisplayString(display)) : QByteArray(),
                              QImage(path), screensInRootWindow());
+    return recorded;
 }
 
 bool DesktopIntegration::showsTranslucentWindows()

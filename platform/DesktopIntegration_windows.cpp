@@ -2,19 +2,37 @@
 
 #include "win32/WindowsShell.h"
 
+#include <QDir>
 #include <QString>
 #include <QWidget>
 
 // The Windows side: a thin translation from Qt's strings to the Win32 calls.
+
+void DesktopIntegration::useFailureSafeSettingsStore()
+{
+    // The registry replaces each value as a whole.
+}
+
+QString DesktopIntegration::privateRuntimePath(const QString &name)
+{
+    // The user's own temporary directory; local sockets are named pipes.
+    return QDir::tempPath() + QLatin1Char('/') + name;
+}
+
+QString DesktopIntegration::displaySession()
+{
+    return QStringLiteral("windows");
+}
 
 void DesktopIntegration::holdRunningMarker(const QString &name)
 {
     WindowsShell::createRunningMutex(name.toStdWString());
 }
 
-void DesktopIntegration::writeAutostartEntry(const QString &programFilePath)
+bool DesktopIntegration::writeAutostartEntry(const QString &programFilePath)
 {
     WindowsShell::writeAutostartEntry(programFilePath.toStdWString());
+    return true;
 }
 
 void DesktopIntegration::removeAutostartEntry()
@@ -27,9 +45,10 @@ QString DesktopIntegration::currentWallpaper()
     return QString::fromStdWString(WindowsShell::currentWallpaper());
 }
 
-void DesktopIntegration::setWallpaper(const QString &path)
+bool DesktopIntegration::setWallpaper(const QString &path)
 {
     WindowsShell::setWallpaper(path.toStdWString());
+    return true;
 }
 
 void DesktopIntegration::quitApplicationWhenTheSessionEnds()

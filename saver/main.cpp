@@ -1,3 +1,4 @@
+#include "DesktopIntegration.h"
 #include "ProgramLanguage.h"
 #include "SaverCommandLine.h"
 #include "ScreenSaverModes.h"
@@ -27,6 +28,7 @@ int main(int argc, char **argv)
     // which costs memory and start-up time.
     QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    DesktopIntegration::useFailureSafeSettingsStore();
 
     QApplication app(argc, argv);
     // Its dialog and its error box speak the language chosen in its own pages.

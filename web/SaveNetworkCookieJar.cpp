@@ -1,5 +1,7 @@
 #include "SaveNetworkCookieJar.h"
 
+#include "SettingsStore.h"
+
 #include <QCoreApplication>
 #include <QNetworkCookie>
 #include <QSettings>
@@ -7,12 +9,22 @@
 
 namespace {
 const char cookiesKey[] = "cookies";
+// Changes within this time reach the store together.
+const int saveDelayMs = 1000;
 }
 
 SaveNetworkCookieJar::SaveNetworkCookieJar(QObject *parent, Program program)
     : QNetworkCookieJar(parent)
     , program(program)
+    // The desktop program's start cookie is a change of its own.
+    , changedSinceSaved(program == DesktopProgram)
 {
+    saveSoon.setSingleShot(true);
+    saveSoon.setInterval(saveDelayMs);
+    connect(&saveSoon, &QTimer::timeout, this, [this] {
+        if (!saveCookies())
+            emit saveFailed();
+    });
     QList<QNetworkCookie> cookies = QNetworkCookie::parseCookies(
                 QSettings().value(cookiesKey, QString()).toByteArray());
     if (program == DesktopProgram) {
@@ -30,15 +42,48 @@ SaveNetworkCookieJar::~SaveNetworkCookieJar()
     saveCookies();
 }
 
-void SaveNetworkCookieJar::saveCookies()
+bool SaveNetworkCookieJar::saveCookies()
 {
+    if (!changedSinceSaved)
+        return true;
     QByteArray stored;
     const QList<QNetworkCookie> cookies = allCookies();
     for (const QNetworkCookie &cookie : cookies) {
         stored += cookie.toRawForm(QNetworkCookie::Full);
         stored += '\n';
     }
-    QSettings().setValue(cookiesKey, stored);
+    changedSinceSaved = !SettingsStore::set(QString::fromLatin1(cookiesKey), stored);
+    return !changedSinceSaved;
+}
+
+bool SaveNetworkCookieJar::insertCookie(const QNetworkCookie &cookie)
+{
+    const bool inserted = QNetworkCookieJar::insertCookie(cookie);
+    noteChange(inserted);
+    return inserted;
+}
+
+bool SaveNetworkCookieJar::updateCookie(const QNetworkCookie &cookie)
+{
+    const bool updated = QNetworkCookieJar::updateCookie(cookie);
+    noteChange(updated);
+    return updated;
+}
+
+bool SaveNetworkCookieJar::deleteCookie(const QNetworkCookie &cookie)
+{
+    const bool deleted = QNetworkCookieJar::deleteCookie(cookie);
+    noteChange(deleted);
+    return deleted;
+}
+
+void SaveNetworkCookieJar::noteChange(bool changed)
+{
+    if (!changed)
+        return;
+    changedSinceSaved = true;
+    if (!saveSoon.isActive())
+        saveSoon.start();
 }
 
 bool SaveNetworkCookieJar::setCookiesFromUrl(const QList<QNetworkCookie> &cookieList, const QUrl &url)

@@ -2,12 +2,16 @@
 #define SAVENETWORKCOOKIEJAR_H
 
 #include <QNetworkCookieJar>
+#include <QTimer>
 
 // A cookie jar that keeps all cookies in the program's settings store under
-// "cookies": loaded when the jar is made, written by saveCookies() and when the
-// jar is destroyed. The desktop program's jar also adds the start cookie and
-// reports the "language" and "design" cookies that pages set; the screensaver's
-// jar only keeps the cookies.
+// "cookies": loaded when the jar is made, written by saveCookies(), about a
+// second after pages change them and when the jar is destroyed. A jar writes only
+// when it changed something since it loaded or last saved, so a jar that only
+// shows the cookies (the screensaver's show) never overwrites what another
+// process stored meanwhile. The desktop program's jar also adds the start cookie
+// and reports the "language" and "design" cookies that pages set; the
+// screensaver's jar only keeps the cookies.
 class SaveNetworkCookieJar : public QNetworkCookieJar
 {
     Q_OBJECT
@@ -18,9 +22,13 @@ public:
     explicit SaveNetworkCookieJar(QObject *parent, Program program = DesktopProgram);
     ~SaveNetworkCookieJar() override;
 
-    void saveCookies();
+    // false when the settings store could not be saved.
+    bool saveCookies();
 
     bool setCookiesFromUrl(const QList<QNetworkCookie> &cookieList, const QUrl &url) override;
+    bool insertCookie(const QNetworkCookie &cookie) override;
+    bool updateCookie(const QNetworkCookie &cookie) override;
+    bool deleteCookie(const QNetworkCookie &cookie) override;
 
     // The start cookie's path: the URL path of the html directory below the
     // program directory, as local file URLs give it.
@@ -29,9 +37,15 @@ public:
 signals:
     void cookiesChanges();
     void changedToDesign(QString number);
+    // A save after a change failed; the next change or saveCookies() tries again.
+    void saveFailed();
 
 private:
+    void noteChange(bool changed);
+
     const Program program;
+    bool changedSinceSaved;
+    QTimer saveSoon;
 };
 
 #endif

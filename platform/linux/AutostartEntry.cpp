@@ -1,9 +1,9 @@
 #include "AutostartEntry.h"
 
-#include <QDir>
+#include "FileContentSave.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -36,15 +36,9 @@ QString AutostartEntry::filePath()
            + QLatin1String("/autostart/zintello.desktop");
 }
 
-void AutostartEntry::write(const QString &programFilePath)
+bool AutostartEntry::write(const QString &programFilePath)
 {
-    const QString path = filePath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.write(contents(programFilePath, iconFor(programFilePath)));
-    file.commit();
+    return FileContentSave::replace(filePath(), contents(programFilePath, iconFor(programFilePath)));
 }
 
 void AutostartEntry::remove()

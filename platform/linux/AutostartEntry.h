@@ -12,7 +12,8 @@ public:
     static QString filePath();
 
     // Writes (or rewrites) the entry for the given program file, or removes it.
-    static void write(const QString &programFilePath);
+    // false when the entry could not be saved; the previous one is then left whole.
+    static bool write(const QString &programFilePath);
     static void remove();
 
     // The file's content for a program file and an icon (a theme name or a path).

@@ -4,6 +4,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -23,6 +24,7 @@ void TerminationRequests::quitApplicationOnThem()
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGHUP, &action, nullptr);
+    std::atexit(&TerminationRequests::onExitWithoutQuit);
 }
 
 TerminationRequests::TerminationRequests(QObject *parent)
@@ -37,6 +39,14 @@ void TerminationRequests::onSignal(int)
     const char byte = 1;
     const ssize_t written = ::write(signalPipe[1], &byte, 1);
     (void)written;
+}
+
+void TerminationRequests::onExitWithoutQuit()
+{
+    // After an orderly end the application object is gone before the process
+    // exits; only an exit() from inside the event loop finds it still there.
+    if (QCoreApplication *application = QCoreApplication::instance())
+        QMetaObject::invokeMethod(application, "aboutToQuit", Qt::DirectConnection);
 }
 
 void TerminationRequests::quit()

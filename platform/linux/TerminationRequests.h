@@ -7,7 +7,9 @@ class QSocketNotifier;
 
 // Turns the signals with which a desktop session ends its programs (SIGTERM,
 // SIGHUP) into an orderly quit of the event loop, so that what is kept only in
-// memory is still stored on the way out.
+// memory is still stored on the way out. When the X server goes away, Qt ends
+// the process with exit() from inside the event loop: the application is then
+// told that it is about to quit, as the last thing before the process goes.
 class TerminationRequests : public QObject
 {
     Q_OBJECT
@@ -18,6 +20,7 @@ public:
 private:
     explicit TerminationRequests(QObject *parent);
     static void onSignal(int);
+    static void onExitWithoutQuit();
     void quit();
 
     QSocketNotifier *notifier;

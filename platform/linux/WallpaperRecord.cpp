@@ -1,9 +1,8 @@
 #include "WallpaperRecord.h"
 
-#include <QDir>
+#include "FileContentSave.h"
+
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 QString WallpaperRecord::filePath()
@@ -23,14 +22,7 @@ QString WallpaperRecord::read()
     return path;
 }
 
-void WallpaperRecord::write(const QString &path)
+bool WallpaperRecord::write(const QString &path)
 {
-    const QString recordPath = filePath();
-    QDir().mkpath(QFileInfo(recordPath).absolutePath());
-    // Replaced as a whole: a crash while writing leaves the previous record.
-    QSaveFile file(recordPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.write(path.toUtf8() + '\n');
-    file.commit();
+    return FileContentSave::replace(filePath(), path.toUtf8() + '\n');
 }

@@ -12,7 +12,8 @@ public:
 
     // Empty when nothing was recorded.
     static QString read();
-    static void write(const QString &path);
+    // false when the record could not be saved; the previous one is then left whole.
+    static bool write(const QString &path);
 
 private:
     WallpaperRecord() = delete;

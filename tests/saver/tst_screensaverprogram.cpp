@@ -32,6 +32,7 @@ private slots:
     void keyPressEndsTheShowWhateverHadTheFocus();
     void dialogCookiesReachTheShow_data();
     void dialogCookiesReachTheShow();
+    void choiceInTheDialogSurvivesARunningShow();
 
 private:
     static QStringList split(const QString &arguments)
@@ -381,6 +382,39 @@ document.documentElement.style.background = ok ? 'rgb(0,255,0)' : 'rgb(255,0,0)'
     SaverProgramRun::xdotool({"key", "a"});
     QVERIFY(showRun.waitForExit());
     QCOMPARE(showRun.process().exitCode(), 0);
+}
+
+void tst_ScreenSaverProgram::choiceInTheDialogSurvivesARunningShow()
+{
+    QSettings saverStore;
+    saverStore.clear();
+    saverStore.setValue("cookies", QByteArray("design=2; path=/\n"));
+    saverStore.sync();
+    const auto storedCookies = [] { return QSettings().value("cookies").toByteArray(); };
+
+    SaverProgramRun show;
+    show.start({"/s"});
+    QVERIFY(!show.waitForWindow().isEmpty());
+
+    const QByteArray settingsPage = R"(<!DOCTYPE html><html><head><meta charset="utf-8"></head><body><script>
+document.cookie = 'design=4; path=/; max-age=999999';
+</script></body></html>)";
+    SaverProgramRun dialogRun({{"settings.html", settingsPage}});
+    dialogRun.start({"/c"});
+    const QString dialog = dialogRun.waitForWindow(QStringLiteral("ZINTELLO Screensaver Settings"));
+    QVERIFY(!dialog.isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(storedCookies().contains("design=4"), 20000);
+    SaverProgramRun::xdotool({"windowactivate", "--sync", dialog});
+    QTest::qWait(300);
+    SaverProgramRun::xdotool({"key", "Return"});
+    QVERIFY(dialogRun.waitForExit());
+
+    // The show ends on a key press; what it writes back must not undo the choice.
+    SaverProgramRun::xdotool({"windowactivate", "--sync", show.visibleWindows().value(0)});
+    QTest::qWait(300);
+    SaverProgramRun::xdotool({"key", "a"});
+    QVERIFY(show.waitForExit());
+    QVERIFY2(storedCookies().contains("design=4") && !storedCookies().contains("design=2"), storedCookies().constData());
 }
 
 QTEST_MAIN(tst_ScreenSaverProgram)
