@@ -137,6 +137,14 @@ void ZintelloDesktopSettingsWindow::showTrayMessage()
                           QSystemTrayIcon::NoIcon, 10000);
 }
 
+void ZintelloDesktopSettingsWindow::showNoBackgroundMessage()
+{
+    trayIcon->showMessage(QStringLiteral("ZINTELLO"),
+                          tr("This desktop cannot keep the live background below your windows, so it is not shown. "
+                             "The wallpaper, the settings and the screensaver work as usual."),
+                          QSystemTrayIcon::NoIcon, 10000);
+}
+
 void ZintelloDesktopSettingsWindow::linkClicked(QUrl url)
 {
     QDesktopServices::openUrl(url);
@@ -187,6 +195,10 @@ void ZintelloDesktopSettingsWindow::checkFirstStart()
 
 void ZintelloDesktopSettingsWindow::createBackground()
 {
+    if (!DesktopIntegration::keepsDesktopWindowBelow()) {
+        QTimer::singleShot(2000, this, &ZintelloDesktopSettingsWindow::showNoBackgroundMessage);
+        return;
+    }
     backgroundWidget = new ZintelloDesktopBackgroundWidget(cookieJar, nullptr);
     // The background's page manager is now the jar's parent; the jar must outlive
     // a background that the window manager closes, as the settings view uses it.

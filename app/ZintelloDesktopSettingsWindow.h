@@ -36,6 +36,7 @@ private slots:
     void onChangedToDesign(QString number);
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
     void showTrayMessage();
+    void showNoBackgroundMessage();
     void linkClicked(QUrl url);
     void openScrennsaverSettings();
 

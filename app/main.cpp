@@ -15,7 +15,9 @@ int main(int argc, char **argv)
     // log-in to log-out for nothing.
     QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
 
+    DesktopIntegration::prepareApplicationStart(QStringLiteral("ZINTELLO"));
     QtSingleApplication app(argc, argv, true);
+    DesktopIntegration::applicationStarted();
 
     const bool quitRequested = CommandLine::asksToQuit(QCoreApplication::arguments());
     if (app.isRunning()) {

@@ -1,5 +1,6 @@
 #include "DesktopIntegration.h"
 
+#include "WindowingSystemStart.h"
 #include "win32/WindowsShell.h"
 
 #include <QString>
@@ -47,4 +48,29 @@ bool DesktopIntegration::showsTranslucentWindows()
 {
     // The desktop window manager always composites layered windows.
     return true;
+}
+
+void DesktopIntegration::prepareApplicationStart(const QString &programName)
+{
+    WindowingSystemStart::watch(programName);
+}
+
+void DesktopIntegration::applicationStarted()
+{
+    WindowingSystemStart::succeeded();
+}
+
+bool DesktopIntegration::keepsDesktopWindowBelow()
+{
+    return true;
+}
+
+bool DesktopIntegration::showsWallpaperBehindDesktopWindow()
+{
+    return showsTranslucentWindows();
+}
+
+void DesktopIntegration::prepareScreenSaverWindow(QWidget *, QScreen *)
+{
+    // A frameless full-screen window lies above the task bar on Windows.
 }

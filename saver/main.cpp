@@ -1,3 +1,4 @@
+#include "DesktopIntegration.h"
 #include "SaverCommandLine.h"
 #include "ScreenSaverModes.h"
 #include "ZintelloDesktopBackgroundWidget.h"
@@ -14,7 +15,9 @@ int main(int argc, char **argv)
     // which costs memory and start-up time.
     QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
 
+    DesktopIntegration::prepareApplicationStart(QStringLiteral("ZINTELLO.scr"));
     QApplication app(argc, argv);
+    DesktopIntegration::applicationStarted();
 
     const QStringList arguments = QCoreApplication::arguments();
     const SaverCommandLine commandLine(arguments);
