@@ -5,6 +5,7 @@
 #include "DesktopIntegration.h"
 #include "SaveNetworkCookieJar.h"
 #include "WallpaperBackdrop.h"
+#include "WallpaperScreens.h"
 #include "UpdateChecker.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 
@@ -210,6 +211,8 @@ void ZintelloDesktopSettingsWindow::createBackground()
     DesktopIntegration::prepareDesktopWindow(backgroundWidget);
     WallpaperBackdrop::paintBehind(backgroundWidget);
     backgroundWidget->showFullScreen();
+    otherScreens = new WallpaperScreens(this);
+    otherScreens->paint();
 }
 
 void ZintelloDesktopSettingsWindow::readSettings()
@@ -223,6 +226,8 @@ void ZintelloDesktopSettingsWindow::setWallpaper(const QString &path)
 {
     DesktopIntegration::setWallpaper(path);
     WallpaperBackdrop::paintBehind(backgroundWidget);
+    if (otherScreens)
+        otherScreens->paint();
 }
 
 void ZintelloDesktopSettingsWindow::saveCookies()

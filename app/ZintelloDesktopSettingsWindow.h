@@ -9,6 +9,7 @@
 class QAction;
 class QMenu;
 class SaveNetworkCookieJar;
+class WallpaperScreens;
 class ZintelloDesktopBackgroundWidget;
 class Ui_ZintelloDesktopSettingsWindow;
 
@@ -53,6 +54,7 @@ private:
     // window manager closes it, so the window keeps guarded pointers.
     QPointer<SaveNetworkCookieJar> cookieJar;
     QPointer<ZintelloDesktopBackgroundWidget> backgroundWidget;
+    WallpaperScreens *otherScreens = nullptr;
     QAction *settingsAction;
     QAction *quitAction;
     QSystemTrayIcon *trayIcon;

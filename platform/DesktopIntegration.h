@@ -59,6 +59,13 @@ public:
     // desktop window; where it does not, the program paints the wallpaper there.
     static bool showsWallpaperBehindDesktopWindow();
 
+    // Whether the desktop shows the wallpaper on the screens that have no desktop
+    // window; where it does not, the program gives them windows of its own.
+    static bool showsWallpaperOnEveryScreen();
+    // Prepares a not yet shown window to lie as the desktop on the given screen,
+    // as prepareDesktopWindow does on the primary one.
+    static void prepareDesktopWindowOn(QWidget *window, QScreen *screen);
+
     // Prepares a not yet shown window of the screensaver's show to cover the
     // given screen above every other window and panel, with the keyboard and
     // the pointer.

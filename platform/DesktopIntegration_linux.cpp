@@ -160,6 +160,22 @@ bool DesktopIntegration::showsWallpaperBehindDesktopWindow()
     return !onWayland() && showsTranslucentWindows();
 }
 
+bool DesktopIntegration::showsWallpaperOnEveryScreen()
+{
+    // X11 shows the root window's picture on every screen.
+    return !onWayland();
+}
+
+void DesktopIntegration::prepareDesktopWindowOn(QWidget *window, QScreen *screen)
+{
+    if (onWayland()) {
+        LayerSurfaces::placeInBackground(window, screen);
+        return;
+    }
+    prepareDesktopWindow(window);
+    window->setGeometry(screen->geometry());
+}
+
 void DesktopIntegration::prepareScreenSaverWindow(QWidget *window, QScreen *screen)
 {
     if (!onWayland())

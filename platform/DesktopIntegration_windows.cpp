@@ -70,6 +70,16 @@ bool DesktopIntegration::showsWallpaperBehindDesktopWindow()
     return showsTranslucentWindows();
 }
 
+bool DesktopIntegration::showsWallpaperOnEveryScreen()
+{
+    return true;
+}
+
+void DesktopIntegration::prepareDesktopWindowOn(QWidget *window, QScreen *screen)
+{
+    window->setGeometry(screen->geometry());
+}
+
 void DesktopIntegration::prepareScreenSaverWindow(QWidget *, QScreen *)
 {
     // A frameless full-screen window lies above the task bar on Windows.

@@ -34,7 +34,10 @@ void LayerSurfaces::placeInBackground(QWidget *window, QScreen *output)
     // An empty input region: clicks reach whatever the compositor shows beneath.
     window->setWindowFlag(Qt::WindowTransparentForInput);
     auto *surface = coverOutput(window, output);
-    surface->setLayer(LayerShellQt::Window::LayerBackground);
+    // Not the background layer: that one belongs to the wallpaper tools (swaybg
+    // in sway's own configuration), and sway stacks a surface added later below
+    // those already there, so the page would lie under the wallpaper.
+    surface->setLayer(LayerShellQt::Window::LayerBottom);
     surface->setKeyboardInteractivity(LayerShellQt::Window::KeyboardInteractivityNone);
 }
 

@@ -11,7 +11,7 @@ class QWidget;
 class LayerSurfaces
 {
 public:
-    // Below every window and panel, never focused, clicks fall through.
+    // Below every window, above the wallpaper, never focused, clicks fall through.
     static void placeInBackground(QWidget *window, QScreen *output);
     // Above every window and panel, holding the keyboard and the pointer.
     static void placeInOverlay(QWidget *window, QScreen *output);

@@ -1,0 +1,64 @@
+"""The desktop program under weston, a compositor without the layer shell, run
+by tests/harness/wayland-session --weston: there it must not show its
+background at all, as it could not keep it below the user's windows."""
+import glob
+import os
+import subprocess
+import unittest
+
+from waylandsession import Session, wait_until
+
+CLOCK_AREA = (880, 290, 340, 130)
+
+
+class WestonTest(unittest.TestCase):
+    def setUp(self):
+        self.session = Session()
+
+    def tearDown(self):
+        self.session.stop_all()
+
+    def screenshot(self):
+        for old in glob.glob(os.path.join(self.session.scratch, "wayland-screenshot-*.png")):
+            os.remove(old)
+        subprocess.run(["weston-screenshooter"], cwd=self.session.scratch, check=True,
+                       capture_output=True, timeout=60)
+        return glob.glob(os.path.join(self.session.scratch, "wayland-screenshot-*.png"))[0]
+
+    def shows_clock(self, shot):
+        x, y, width, height = CLOCK_AREA
+        brightest = max(sum(self.session.mean_colour(shot, x + dx, y + dy, size=6))
+                        for dx in range(0, width, 20) for dy in range(0, height, 20))
+        return brightest >= 3 * 200
+
+    @staticmethod
+    def differs(shot, other):
+        result = subprocess.run(["compare", "-metric", "AE", shot, other, "null:"],
+                                capture_output=True, text=True)
+        return float(result.stderr.split()[0]) > 1000
+
+    def test_without_layers_no_background_but_the_settings_window(self):
+        desktop = os.path.join(self.session.scratch, "desktop.png")
+
+        def desktop_settled():
+            # weston's own shell draws its background and panel after start.
+            shot = self.screenshot()
+            settled = os.path.exists(desktop) and not self.differs(shot, desktop)
+            os.replace(shot, desktop)
+            return settled
+        self.assertTrue(wait_until(desktop_settled))
+        program = self.session.start("zintello")
+        # The settings window of a second start is the first window the program
+        # shows; a background would have come before it.
+        self.assertEqual(self.session.run("zintello").returncode, 0)
+        settings = wait_until(lambda: (lambda shot: shot if self.differs(shot, desktop) else None)(
+            self.screenshot()))
+        self.assertIsNotNone(settings, "the settings window never appeared")
+        self.assertFalse(self.shows_clock(settings), "the background shows as a window")
+        self.assertIsNone(program.poll(), "the program ended")
+        self.assertEqual(self.session.run("zintello", "/q").returncode, 0)
+        self.assertEqual(program.wait(60), 0)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
