@@ -50,6 +50,13 @@ class Session:
                               + list(arguments), env=self.program_env(), cwd=self.home,
                               capture_output=True, text=True, timeout=timeout)
 
+    @staticmethod
+    def desktop_program_ready():
+        """The running desktop program holds this lock once it has made its windows."""
+        marker = os.path.join(os.environ["XDG_RUNTIME_DIR"], "de.morvaleen.zintello.innoMutex")
+        return os.path.exists(marker) and subprocess.run(
+            ["flock", "-n", marker, "true"]).returncode != 0
+
     def stop_all(self):
         for process in self.processes:
             if process.poll() is None:
