@@ -6,7 +6,7 @@ import os
 import subprocess
 import unittest
 
-from waylandsession import Session, wait_until
+from waylandsession import Session, read_line, wait_until
 
 # weston places the settings window to the right; a background shown as a
 # window would cover all of the screen.
@@ -47,6 +47,8 @@ class WestonTest(unittest.TestCase):
             os.replace(shot, desktop)
             return settled
         self.assertTrue(wait_until(desktop_settled))
+        self.session.start_session_bus()
+        tray = self.session.start_tray_service(os.environ["ZINTELLO_TRAY_SERVICE"])
         program = self.session.start("zintello")
         self.assertTrue(wait_until(self.session.desktop_program_ready))
         # The settings window of a second start is the first window the program
@@ -57,8 +59,15 @@ class WestonTest(unittest.TestCase):
         self.assertIsNotNone(settings, "the settings window never appeared")
         self.assertTrue(self.shows_desktop(settings, desktop), "the background shows as a window")
         self.assertIsNone(program.poll(), "the program ended")
+
+        # One tray message says why (beside the first start's own), and none more.
+        messages = [read_line(tray.stdout), read_line(tray.stdout)]
+        self.assertEqual(len([line for line in messages if "the live background" in line]), 1,
+                         messages)
         self.assertEqual(self.session.run("zintello", "/q").returncode, 0)
         self.assertEqual(program.wait(60), 0)
+        tray.kill()
+        self.assertEqual([line for line in tray.stdout if "background" in line], [])
 
 
 if __name__ == "__main__":

@@ -3,11 +3,19 @@ inside the session that tests/harness/wayland-session made, and a look at what
 the compositor shows (sway's tree, screenshots) and input to it."""
 import json
 import os
+import select
+import shutil
 import socket
 import struct
 import subprocess
 import tempfile
 import time
+
+
+def read_line(stream, timeout=60.0):
+    """The next line, or "" when none came in time."""
+    ready, _, _ = select.select([stream], [], [], timeout)
+    return stream.readline() if ready else ""
 
 
 def wait_until(check, timeout=60.0):
@@ -27,7 +35,9 @@ class Session:
         uid, gid = os.environ["ZINTELLO_SESSION_USER"].split(":")
         self.as_user = ["setpriv", f"--reuid={uid}", f"--regid={gid}", "--clear-groups", "--"]
         self.scratch = tempfile.mkdtemp(prefix="zintello-wayland-test-")
+        os.chmod(self.scratch, 0o755)
         self.processes = []
+        self.bus_address = None
 
     def program_env(self):
         env = {key: os.environ[key] for key in ("PATH", "LANG", "TZ", "XDG_RUNTIME_DIR",
@@ -36,7 +46,31 @@ class Session:
         env.update({"HOME": self.home, "XDG_SESSION_TYPE": "wayland",
                     # The update check at every start stays on this machine.
                     "http_proxy": "http://127.0.0.1:9", "https_proxy": "http://127.0.0.1:9"})
+        if self.bus_address:
+            env["DBUS_SESSION_BUS_ADDRESS"] = self.bus_address
         return env
+
+    def start_session_bus(self):
+        """A session bus of the session's user (a bus admits its own user only)."""
+        bus = subprocess.Popen(self.as_user + ["dbus-daemon", "--session", "--nofork",
+                                               "--print-address=1"],
+                               env=self.program_env(), stdout=subprocess.PIPE, text=True)
+        self.processes.append(bus)
+        self.bus_address = bus.stdout.readline().strip()
+
+    def start_tray_service(self, program_file):
+        """Runs a tray and notification service of the test's on the session bus;
+        its output has one line per notification."""
+        copy = os.path.join(self.scratch, os.path.basename(program_file))
+        shutil.copy(program_file, copy)
+        os.chmod(copy, 0o755)
+        service = subprocess.Popen(self.as_user + [copy], env=self.program_env(),
+                                   stdout=subprocess.PIPE, text=True)
+        self.processes.append(service)
+        if service.stdout.readline().strip() != "ready":
+            raise RuntimeError("the tray service did not start")
+        return service
+
 
     def start(self, program, *arguments):
         process = subprocess.Popen(self.as_user + [os.path.join(self.program_dir, program)]
