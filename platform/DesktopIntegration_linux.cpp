@@ -4,8 +4,8 @@
 #include "linux/AutostartEntry.h"
 #include "linux/DesktopLayerShellIntegration.h"
 #include "linux/DesktopLayerShellIntegrationPlugin.h"
-#include "linux/LayerSurfaces.h"
 #include "linux/GnomeBackground.h"
+#include "linux/LayerSurfaces.h"
 #include "linux/RootWindowWallpaper.h"
 #include "linux/TerminationRequests.h"
 #include "linux/WallpaperRecord.h"
@@ -155,8 +155,8 @@ bool DesktopIntegration::keepsDesktopWindowBelow()
 
 bool DesktopIntegration::showsWallpaperBehindDesktopWindow()
 {
-    // Wayland has no root window picture, and beneath the background layer
-    // most compositors show nothing of the user's.
+    // Wayland has no root window picture, and what a compositor shows beneath
+    // the program's layer is not the wallpaper the program set.
     return !onWayland() && showsTranslucentWindows();
 }
 

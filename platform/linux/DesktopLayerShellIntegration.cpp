@@ -35,6 +35,9 @@ void DesktopLayerShellIntegration::markForLayer(QWindow *window)
 bool DesktopLayerShellIntegration::initialize(QtWaylandClient::QWaylandDisplay *display)
 {
     QWaylandShellIntegration::initialize(display);
+    // Qt has read the choice that led here; programs started from ours (a web
+    // browser) choose their own shell.
+    qunsetenv("QT_WAYLAND_SHELL_INTEGRATION");
     xdgShell.reset(QWaylandShellIntegrationFactory::create(QStringLiteral("xdg-shell"), display));
     if (!xdgShell)
         return false;
