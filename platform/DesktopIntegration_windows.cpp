@@ -3,6 +3,7 @@
 #include "WindowingSystemStart.h"
 #include "win32/WindowsShell.h"
 
+#include <QScreen>
 #include <QString>
 #include <QWidget>
 
