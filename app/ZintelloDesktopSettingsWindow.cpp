@@ -8,6 +8,7 @@
 #include "SaveNetworkCookieJar.h"
 #include "SettingsStore.h"
 #include "WallpaperBackdrop.h"
+#include "WallpaperScreens.h"
 #include "UpdateChecker.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 
@@ -183,6 +184,14 @@ void ZintelloDesktopSettingsWindow::showTrayMessage()
                           QSystemTrayIcon::NoIcon, 10000);
 }
 
+void ZintelloDesktopSettingsWindow::showNoBackgroundMessage()
+{
+    trayIcon->showMessage(QStringLiteral("ZINTELLO"),
+                          tr("This desktop cannot keep the live background below your windows, so it is not shown. "
+                             "The wallpaper, the settings and the screensaver work as usual."),
+                          QSystemTrayIcon::NoIcon, 10000);
+}
+
 void ZintelloDesktopSettingsWindow::linkClicked(QUrl url)
 {
     QDesktopServices::openUrl(url);
@@ -233,6 +242,10 @@ void ZintelloDesktopSettingsWindow::checkFirstStart()
 
 void ZintelloDesktopSettingsWindow::createBackground()
 {
+    if (!DesktopIntegration::keepsDesktopWindowBelow()) {
+        QTimer::singleShot(2000, this, &ZintelloDesktopSettingsWindow::showNoBackgroundMessage);
+        return;
+    }
     backgroundWidget = new ZintelloDesktopBackgroundWidget(cookieJar, nullptr);
     // The background's page manager is now the jar's parent; the jar must outlive
     // a background that the window manager closes, as the settings view uses it.
@@ -246,6 +259,8 @@ void ZintelloDesktopSettingsWindow::createBackground()
     backgroundWidget->showFullScreen();
     connect(new ClockJumps(backgroundWidget), &ClockJumps::jumped,
             backgroundWidget, &ZintelloDesktopBackgroundWidget::showTheTimeAgain);
+    otherScreens = new WallpaperScreens(this);
+    otherScreens->paint();
 }
 
 void ZintelloDesktopSettingsWindow::readSettings()
@@ -259,6 +274,8 @@ void ZintelloDesktopSettingsWindow::setWallpaper(const QString &path)
 {
     noteSave(DesktopIntegration::setWallpaper(path));
     WallpaperBackdrop::paintBehind(backgroundWidget);
+    if (otherScreens)
+        otherScreens->paint();
 }
 
 void ZintelloDesktopSettingsWindow::saveCookies()

@@ -9,6 +9,7 @@
 class QAction;
 class QMenu;
 class SaveNetworkCookieJar;
+class WallpaperScreens;
 class ZintelloDesktopBackgroundWidget;
 class Ui_ZintelloDesktopSettingsWindow;
 
@@ -37,6 +38,7 @@ private slots:
     void onChangedToDesign(QString number);
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
     void showTrayMessage();
+    void showNoBackgroundMessage();
     void linkClicked(QUrl url);
     void openScrennsaverSettings();
     void followLanguageChoice();
@@ -58,6 +60,7 @@ private:
     // window manager closes it, so the window keeps guarded pointers.
     QPointer<SaveNetworkCookieJar> cookieJar;
     QPointer<ZintelloDesktopBackgroundWidget> backgroundWidget;
+    WallpaperScreens *otherScreens = nullptr;
     QAction *settingsAction;
     QAction *quitAction;
     QSystemTrayIcon *trayIcon;

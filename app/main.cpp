@@ -38,7 +38,9 @@ int main(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     DesktopIntegration::useFailureSafeSettingsStore();
 
+    DesktopIntegration::prepareApplicationStart(QStringLiteral("ZINTELLO"));
     QtSingleApplication app(argc, argv, true);
+    DesktopIntegration::applicationStarted();
 
     const bool quitRequested = CommandLine::asksToQuit(QCoreApplication::arguments());
     if (app.isRunning()) {

@@ -2,6 +2,7 @@
 #define DESKTOPINTEGRATION_H
 
 class QImage;
+class QScreen;
 class QSize;
 class QString;
 class QWidget;
@@ -60,6 +61,34 @@ public:
 
     // Whether the windowing system shows what lies behind a translucent window.
     static bool showsTranslucentWindows();
+
+    // Before the application object exists: makes the windowing system's choices
+    // for the process, and turns a windowing system that cannot be reached into
+    // one line on the error output and a failure status instead of Qt's abort.
+    static void prepareApplicationStart(const QString &programName);
+    // Right after the application object exists.
+    static void applicationStarted();
+
+    // Whether the desktop keeps a window prepared by prepareDesktopWindow below
+    // every other window. Where it cannot, the program must not show one: it
+    // would lie over the user's work.
+    static bool keepsDesktopWindowBelow();
+
+    // Whether the desktop's wallpaper shows through the transparent parts of the
+    // desktop window; where it does not, the program paints the wallpaper there.
+    static bool showsWallpaperBehindDesktopWindow();
+
+    // Whether the desktop shows the wallpaper on the screens that have no desktop
+    // window; where it does not, the program gives them windows of its own.
+    static bool showsWallpaperOnEveryScreen();
+    // Prepares a not yet shown window to lie as the desktop on the given screen,
+    // as prepareDesktopWindow does on the primary one.
+    static void prepareDesktopWindowOn(QWidget *window, QScreen *screen);
+
+    // Prepares a not yet shown window of the screensaver's show to cover the
+    // given screen above every other window and panel, with the keyboard and
+    // the pointer.
+    static void prepareScreenSaverWindow(QWidget *window, QScreen *screen);
 
 private:
     DesktopIntegration() = delete;

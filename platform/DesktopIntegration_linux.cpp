@@ -1,8 +1,12 @@
 #include "DesktopIntegration.h"
 
+#include "WindowingSystemStart.h"
 #include "linux/ActivationRequest.h"
 #include "linux/AutostartEntry.h"
+#include "linux/DesktopLayerShellIntegration.h"
+#include "linux/DesktopLayerShellIntegrationPlugin.h"
 #include "linux/GnomeBackground.h"
+#include "linux/LayerSurfaces.h"
 #include "linux/PrivateRuntimeDirectory.h"
 #include "linux/RootWindowWallpaper.h"
 #include "linux/SettingsFileFormat.h"
@@ -50,6 +54,16 @@ QString DesktopIntegration::displaySession()
     return QStringLiteral("xcb") + display;
 }
 
+// Qt's Wayland platform looks for its shells among the plugins it can load.
+Q_IMPORT_PLUGIN(DesktopLayerShellIntegrationPlugin)
+
+namespace {
+bool onWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+}
+
 void DesktopIntegration::holdRunningMarker(const QString &name)
 {
     // An exclusive lock on a file of that name in the user's private runtime
@@ -70,6 +84,10 @@ void DesktopIntegration::quitApplicationWhenTheSessionEnds()
 
 void DesktopIntegration::prepareDesktopWindow(QWidget *window)
 {
+    if (onWayland()) {
+        LayerSurfaces::placeInBackground(window, QGuiApplication::primaryScreen());
+        return;
+    }
     // A window manager raises a focused screen-sized window above the others unless
     // it is a desktop-type window, and the type only counts when set before mapping.
     window->setAttribute(Qt::WA_ShowWithoutActivating);
@@ -147,4 +165,61 @@ bool DesktopIntegration::showsTranslucentWindows()
     if (QX11Info::isPlatformX11())
         return QX11Info::isCompositingManagerRunning();
     return true;
+}
+
+void DesktopIntegration::prepareApplicationStart(const QString &programName)
+{
+    WindowingSystemStart::watch(programName);
+    // Qt reads the choice when it makes the first window; a choice of the user's stays.
+    if (!qEnvironmentVariableIsSet("QT_WAYLAND_SHELL_INTEGRATION"))
+        qputenv("QT_WAYLAND_SHELL_INTEGRATION", DesktopLayerShellIntegration::shellChoice());
+}
+
+void DesktopIntegration::applicationStarted()
+{
+    WindowingSystemStart::succeeded();
+}
+
+bool DesktopIntegration::keepsDesktopWindowBelow()
+{
+    // A Wayland window outside the compositor's layers is an application window
+    // like any other: raised and focused when shown.
+    return !onWayland() || DesktopLayerShellIntegration::layersAvailable();
+}
+
+bool DesktopIntegration::showsWallpaperBehindDesktopWindow()
+{
+    // Wayland has no root window picture, and what a compositor shows beneath
+    // the program's layer is not the wallpaper the program set.
+    return !onWayland() && showsTranslucentWindows();
+}
+
+bool DesktopIntegration::showsWallpaperOnEveryScreen()
+{
+    // X11 shows the root window's picture on every screen.
+    return !onWayland();
+}
+
+void DesktopIntegration::prepareDesktopWindowOn(QWidget *window, QScreen *screen)
+{
+    if (onWayland()) {
+        LayerSurfaces::placeInBackground(window, screen);
+        return;
+    }
+    prepareDesktopWindow(window);
+    window->setGeometry(screen->geometry());
+}
+
+void DesktopIntegration::prepareScreenSaverWindow(QWidget *window, QScreen *screen)
+{
+    if (!onWayland())
+        return;
+    if (DesktopLayerShellIntegration::layersAvailable()) {
+        LayerSurfaces::placeInOverlay(window, screen);
+        return;
+    }
+    // Where there are no layers, a full-screen application window is the top.
+    window->winId();
+    window->windowHandle()->setScreen(screen);
+    window->setWindowState(Qt::WindowFullScreen);
 }

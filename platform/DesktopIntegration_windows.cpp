@@ -1,8 +1,10 @@
 #include "DesktopIntegration.h"
 
+#include "WindowingSystemStart.h"
 #include "win32/WindowsShell.h"
 
 #include <QDir>
+#include <QScreen>
 #include <QString>
 #include <QWidget>
 
@@ -72,4 +74,39 @@ bool DesktopIntegration::showsTranslucentWindows()
 {
     // The desktop window manager always composites layered windows.
     return true;
+}
+
+void DesktopIntegration::prepareApplicationStart(const QString &programName)
+{
+    WindowingSystemStart::watch(programName);
+}
+
+void DesktopIntegration::applicationStarted()
+{
+    WindowingSystemStart::succeeded();
+}
+
+bool DesktopIntegration::keepsDesktopWindowBelow()
+{
+    return true;
+}
+
+bool DesktopIntegration::showsWallpaperBehindDesktopWindow()
+{
+    return showsTranslucentWindows();
+}
+
+bool DesktopIntegration::showsWallpaperOnEveryScreen()
+{
+    return true;
+}
+
+void DesktopIntegration::prepareDesktopWindowOn(QWidget *window, QScreen *screen)
+{
+    window->setGeometry(screen->geometry());
+}
+
+void DesktopIntegration::prepareScreenSaverWindow(QWidget *, QScreen *)
+{
+    // A frameless full-screen window lies above the task bar on Windows.
 }

@@ -2,6 +2,7 @@
 
 #include "BlackWidget.h"
 #include "ClockJumps.h"
+#include "DesktopIntegration.h"
 #include "SaverCommandLine.h"
 #include "ScreenSaverEventFilter.h"
 #include "ZintelloDesktopBackgroundWidget.h"
@@ -49,12 +50,14 @@ void ScreenSaverModes::show(QObject *application, ZintelloDesktopBackgroundWidge
         cover->setGeometry(screen->geometry());
         quitWhenDestroyed(cover, application);
         new ScreenSaverEventFilter(cover);
+        DesktopIntegration::prepareScreenSaverWindow(cover, screen);
         cover->setVisible(true);
     }
 
     // Placed first: the window manager makes a window full screen on the screen
     // it lies on, and without a window manager this geometry is the full screen.
     pageWindow->setGeometry(pageScreen->geometry());
+    DesktopIntegration::prepareScreenSaverWindow(pageWindow, pageScreen);
     pageWindow->showFullScreen();
     // Key presses reach only the focused window; not every desktop hands the
     // focus to a new full-screen window.

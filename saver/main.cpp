@@ -30,7 +30,9 @@ int main(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     DesktopIntegration::useFailureSafeSettingsStore();
 
+    DesktopIntegration::prepareApplicationStart(QStringLiteral("ZINTELLO.scr"));
     QApplication app(argc, argv);
+    DesktopIntegration::applicationStarted();
     // Its dialog and its error box speak the language chosen in its own pages.
     ProgramLanguage::apply(ProgramLanguage::stored());
 

@@ -1,0 +1,206 @@
+"""What the Wayland tests share: the programs started as the session's user
+inside the session that tests/harness/wayland-session made, and a look at what
+the compositor shows (sway's tree, screenshots) and input to it."""
+import json
+import os
+import select
+import shutil
+import socket
+import struct
+import subprocess
+import tempfile
+import time
+
+
+def read_line(stream, timeout=60.0):
+    """The next line, or "" when none came in time."""
+    ready, _, _ = select.select([stream], [], [], timeout)
+    return stream.readline() if ready else ""
+
+
+def wait_until(check, timeout=60.0):
+    """Polls; generous, for a loaded machine. Returns the last result."""
+    deadline = time.monotonic() + timeout
+    result = check()
+    while not result and time.monotonic() < deadline:
+        time.sleep(0.2)
+        result = check()
+    return result
+
+
+class Session:
+    def __init__(self):
+        self.program_dir = os.environ["ZINTELLO_PROGRAM_DIR"]
+        self.home = os.environ["ZINTELLO_SESSION_HOME"]
+        uid, gid = os.environ["ZINTELLO_SESSION_USER"].split(":")
+        self.as_user = ["setpriv", f"--reuid={uid}", f"--regid={gid}", "--clear-groups", "--"]
+        self.scratch = tempfile.mkdtemp(prefix="zintello-wayland-test-")
+        os.chmod(self.scratch, 0o755)
+        self.processes = []
+        self.bus_address = None
+
+    def program_env(self):
+        env = {key: os.environ[key] for key in ("PATH", "LANG", "TZ", "XDG_RUNTIME_DIR",
+                                                "WAYLAND_DISPLAY") if key in os.environ}
+        # As a user's session says it: Qt picks its Wayland platform by itself.
+        env.update({"HOME": self.home, "XDG_SESSION_TYPE": "wayland",
+                    # The update check at every start stays on this machine.
+                    "http_proxy": "http://127.0.0.1:9", "https_proxy": "http://127.0.0.1:9"})
+        if self.bus_address:
+            env["DBUS_SESSION_BUS_ADDRESS"] = self.bus_address
+        return env
+
+    def start_session_bus(self):
+        """A session bus of the session's user (a bus admits its own user only)."""
+        bus = subprocess.Popen(self.as_user + ["dbus-daemon", "--session", "--nofork",
+                                               "--print-address=1"],
+                               env=self.program_env(), stdout=subprocess.PIPE, text=True)
+        self.processes.append(bus)
+        self.bus_address = bus.stdout.readline().strip()
+
+    def start_tray_service(self, program_file):
+        """Runs a tray and notification service of the test's on the session bus;
+        its output has one line per notification."""
+        copy = os.path.join(self.scratch, os.path.basename(program_file))
+        shutil.copy(program_file, copy)
+        os.chmod(copy, 0o755)
+        service = subprocess.Popen(self.as_user + [copy], env=self.program_env(),
+                                   stdout=subprocess.PIPE, text=True)
+        self.processes.append(service)
+        if service.stdout.readline().strip() != "ready":
+            raise RuntimeError("the tray service did not start")
+        return service
+
+
+    def start(self, program, *arguments):
+        process = subprocess.Popen(self.as_user + [os.path.join(self.program_dir, program)]
+                                   + list(arguments), env=self.program_env(), cwd=self.home,
+                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        self.processes.append(process)
+        return process
+
+    def run(self, program, *arguments, timeout=60):
+        return subprocess.run(self.as_user + [os.path.join(self.program_dir, program)]
+                              + list(arguments), env=self.program_env(), cwd=self.home,
+                              capture_output=True, text=True, timeout=timeout)
+
+    @staticmethod
+    def desktop_program_ready():
+        """The running desktop program holds this lock once it has made its windows."""
+        marker = os.path.join(os.environ["XDG_RUNTIME_DIR"], "de.morvaleen.zintello.innoMutex")
+        return os.path.exists(marker) and subprocess.run(
+            ["flock", "-n", marker, "true"]).returncode != 0
+
+    def stop_all(self):
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+            process.communicate()
+        self.processes = []
+
+    # sway's view of the session.
+    @staticmethod
+    def swaymsg(*arguments):
+        return json.loads(subprocess.run(["swaymsg", "-r"] + list(arguments), check=True,
+                                         capture_output=True, text=True).stdout)
+
+    def toplevels(self):
+        found = []
+
+        def walk(node):
+            if node.get("pid"):
+                found.append(node)
+            for child in node.get("nodes", []) + node.get("floating_nodes", []):
+                walk(child)
+        walk(self.swaymsg("-t", "get_tree"))
+        return found
+
+    def outputs(self):
+        return [output for output in self.swaymsg("-t", "get_outputs") if output["active"]]
+
+    # Pixels.
+    def screenshot(self, name="shot.png"):
+        path = os.path.join(self.scratch, name)
+        subprocess.run(["grim", path], check=True)
+        return path
+
+    @staticmethod
+    def mean_colour(image, x, y, size=8, resize_to=None):
+        """The mean colour of a size x size block at x,y of an image file,
+        optionally after scaling it to cover resize_to (WxH) and cutting it centred."""
+        command = ["convert", image]
+        if resize_to:
+            command += ["-resize", resize_to + "^", "-gravity", "center",
+                        "-extent", resize_to, "+gravity", "+repage"]
+        command += ["-crop", f"{size}x{size}+{x}+{y}", "+repage", "-resize", "1x1!",
+                    "-depth", "8", "-format", "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]",
+                    "info:"]
+        output = subprocess.run(command, check=True, capture_output=True, text=True).stdout
+        return tuple(int(value) for value in output.split(","))
+
+    @staticmethod
+    def distance(a, b):
+        return sum(abs(x - y) for x, y in zip(a, b))
+
+
+class VirtualPointer:
+    """A pointer device of our own through wlroots' virtual pointer protocol:
+    the headless compositor has no input devices, and its clients see a pointer
+    only once the seat has one."""
+
+    def __init__(self):
+        path = os.path.join(os.environ["XDG_RUNTIME_DIR"], os.environ["WAYLAND_DISPLAY"])
+        self.socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.socket.connect(path)
+        self.buffer = b""
+        self.send(1, 1, struct.pack("<I", 2))                      # get_registry -> 2
+        globals_ = self.roundtrip(3)
+        self.send(2, 0, self.bind_args(globals_, "wl_seat", 1, 4))
+        self.send(2, 0, self.bind_args(globals_, "zwlr_virtual_pointer_manager_v1", 1, 5))
+        self.send(5, 0, struct.pack("<II", 4, 6))                  # create_virtual_pointer -> 6
+        self.roundtrip(7)
+
+    @staticmethod
+    def string(text):
+        data = text.encode() + b"\0"
+        return struct.pack("<I", len(data)) + data + b"\0" * (-len(data) % 4)
+
+    def bind_args(self, globals_, interface, version, new_id):
+        if interface not in globals_:
+            raise RuntimeError(f"the compositor offers no {interface}")
+        return struct.pack("<I", globals_[interface]) + self.string(interface) \
+            + struct.pack("<II", version, new_id)
+
+    def send(self, object_id, opcode, arguments):
+        self.socket.sendall(struct.pack("<II", object_id, (8 + len(arguments)) << 16 | opcode)
+                            + arguments)
+
+    def roundtrip(self, callback_id):
+        """Waits for the compositor to have handled everything sent; gives the
+        globals the registry announced meanwhile."""
+        self.send(1, 0, struct.pack("<I", callback_id))            # sync
+        globals_ = {}
+        while True:
+            while len(self.buffer) < 8 or len(self.buffer) < (struct.unpack_from("<I", self.buffer, 4)[0] >> 16):
+                chunk = self.socket.recv(65536)
+                if not chunk:
+                    raise RuntimeError("the compositor closed the connection")
+                self.buffer += chunk
+            object_id, size_opcode = struct.unpack_from("<II", self.buffer)
+            size, opcode = size_opcode >> 16, size_opcode & 0xffff
+            body, self.buffer = self.buffer[8:size], self.buffer[size:]
+            if object_id == 1 and opcode == 0:
+                raise RuntimeError("protocol error from the compositor")
+            if object_id == 2 and opcode == 0:
+                name, length = struct.unpack_from("<II", body)
+                globals_[body[8:8 + length - 1].decode()] = name
+            if object_id == callback_id:
+                return globals_
+
+    def move(self, dx, dy):
+        self.send(6, 0, struct.pack("<Iii", 0, int(dx * 256), int(dy * 256)))
+        self.send(6, 4, b"")                                       # frame
+        self.roundtrip(8)
+
+    def close(self):
+        self.socket.close()
