@@ -4,16 +4,15 @@
 #include "DesignWallpaper.h"
 #include "DesktopIntegration.h"
 #include "SaveNetworkCookieJar.h"
+#include "ScreensaverIdleStart.h"
 #include "WallpaperBackdrop.h"
 #include "UpdateChecker.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QDir>
 #include <QMenu>
 #include <QNetworkAccessManager>
-#include <QProcess>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
@@ -53,6 +52,7 @@ ZintelloDesktopSettingsWindow::ZintelloDesktopSettingsWindow(QWidget *parent)
     connect(trayIcon, &QSystemTrayIcon::activated, this, &ZintelloDesktopSettingsWindow::iconActivated);
     checkFirstStart();
     createBackground();
+    createScreensaverIdleStart();
     trayIcon->setVisible(true);
     (new UpdateChecker(this))->checkForUpdates();
 }
@@ -144,12 +144,24 @@ void ZintelloDesktopSettingsWindow::linkClicked(QUrl url)
 
 void ZintelloDesktopSettingsWindow::openScrennsaverSettings()
 {
-    auto *process = new QProcess(this);
-    // Nobody reads the screensaver's diagnostics: pass them on rather than let a
-    // full pipe stop it.
-    process->setProcessChannelMode(QProcess::ForwardedChannels);
-    process->start(QDir::toNativeSeparators(programDir() + QStringLiteral("/ZINTELLO.scr")),
-                   {QStringLiteral("/c")}, QIODevice::ReadWrite);
+    ScreensaverIdleStart::startScreensaver(QStringLiteral("/c"), this);
+}
+
+void ZintelloDesktopSettingsWindow::on_screensaverStart_toggled(bool on)
+{
+    ui->screensaverMinutes->setEnabled(on);
+    ScreensaverIdleStart::storeMinutes(on ? ui->screensaverMinutes->value() : 0);
+    if (screensaverIdleStart)
+        screensaverIdleStart->look();
+}
+
+void ZintelloDesktopSettingsWindow::on_screensaverMinutes_valueChanged(int minutes)
+{
+    if (!ui->screensaverStart->isChecked())
+        return;
+    ScreensaverIdleStart::storeMinutes(minutes);
+    if (screensaverIdleStart)
+        screensaverIdleStart->look();
 }
 
 void ZintelloDesktopSettingsWindow::createActions()
@@ -200,11 +212,29 @@ void ZintelloDesktopSettingsWindow::createBackground()
     backgroundWidget->showFullScreen();
 }
 
+void ZintelloDesktopSettingsWindow::createScreensaverIdleStart()
+{
+    screensaverIdleStart = new ScreensaverIdleStart(this);
+    if (screensaverIdleStart->isPossible())
+        return;
+    ui->screensaverStart->setEnabled(false);
+    ui->screensaverMinutes->setEnabled(false);
+    ui->screensaverStartUnavailable->setVisible(true);
+}
+
 void ZintelloDesktopSettingsWindow::readSettings()
 {
     QSettings settings;
     ui->login->setChecked(settings.value(QStringLiteral("loginSetting"), true).toBool());
     ui->wallpaper->setChecked(settings.value(QStringLiteral("wallpaperSetting"), false).toBool());
+    // Shown as stored, not stored again: an "off" keeps the last number to offer.
+    const QSignalBlocker startBlocker(ui->screensaverStart);
+    const QSignalBlocker minutesBlocker(ui->screensaverMinutes);
+    const int minutes = ScreensaverIdleStart::storedMinutes();
+    ui->screensaverStart->setChecked(minutes > 0);
+    ui->screensaverMinutes->setEnabled(minutes > 0);
+    if (minutes > 0)
+        ui->screensaverMinutes->setValue(minutes);
 }
 
 void ZintelloDesktopSettingsWindow::setWallpaper(const QString &path)

@@ -9,6 +9,7 @@
 class QAction;
 class QMenu;
 class SaveNetworkCookieJar;
+class ScreensaverIdleStart;
 class ZintelloDesktopBackgroundWidget;
 class Ui_ZintelloDesktopSettingsWindow;
 
@@ -38,12 +39,15 @@ private slots:
     void showTrayMessage();
     void linkClicked(QUrl url);
     void openScrennsaverSettings();
+    void on_screensaverStart_toggled(bool on);
+    void on_screensaverMinutes_valueChanged(int minutes);
 
 private:
     void createActions();
     void createTrayIcon();
     void checkFirstStart();
     void createBackground();
+    void createScreensaverIdleStart();
     void readSettings();
     void setWallpaper(const QString &path);
     void saveCookies();
@@ -56,6 +60,7 @@ private:
     QAction *quitAction;
     QSystemTrayIcon *trayIcon;
     QMenu *trayIconMenu;
+    ScreensaverIdleStart *screensaverIdleStart = nullptr;
     Ui_ZintelloDesktopSettingsWindow *ui;
 };
 

@@ -3,6 +3,7 @@
 #include "linux/AutostartEntry.h"
 #include "linux/GnomeBackground.h"
 #include "linux/RootWindowWallpaper.h"
+#include "linux/SessionIdleness.h"
 #include "linux/TerminationRequests.h"
 #include "linux/WallpaperRecord.h"
 
@@ -18,6 +19,7 @@
 #include <QX11Info>
 
 #include <X11/Xlib.h>
+#include <xcb/xcb.h>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -113,4 +115,44 @@ bool DesktopIntegration::showsTranslucentWindows()
     if (QX11Info::isPlatformX11())
         return QX11Info::isCompositingManagerRunning();
     return true;
+}
+
+bool DesktopIntegration::watchSessionIdleness()
+{
+    return SessionIdleness::instance()->canTellIdleTime();
+}
+
+qint64 DesktopIntegration::sessionIdleMilliseconds()
+{
+    return SessionIdleness::instance()->idleMilliseconds();
+}
+
+bool DesktopIntegration::sessionKeptAwake()
+{
+    return SessionIdleness::instance()->keptAwake();
+}
+
+namespace {
+QSize windowSize(xcb_window_t window)
+{
+    xcb_connection_t *connection = QX11Info::connection();
+    xcb_get_geometry_reply_t *reply = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    const QSize size = reply ? QSize(reply->width, reply->height) : QSize();
+    free(reply);
+    return size;
+}
+}
+
+void DesktopIntegration::showInsideWindow(QWidget *window, qulonglong windowId)
+{
+    if (!QX11Info::isPlatformX11())
+        return;
+    const WId host = windowId ? WId(windowId) : WId(QX11Info::appRootWindow());
+    // Qt does not ask the server for a foreign window's size.
+    const QSize size = windowSize(xcb_window_t(host));
+    window->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    window->winId();
+    window->windowHandle()->setParent(QWindow::fromWinId(host));
+    window->setGeometry(QRect(QPoint(0, 0), size));
+    window->show();
 }

@@ -48,3 +48,23 @@ bool DesktopIntegration::showsTranslucentWindows()
     // The desktop window manager always composites layered windows.
     return true;
 }
+
+bool DesktopIntegration::watchSessionIdleness()
+{
+    // Windows starts the screensaver itself.
+    return false;
+}
+
+qint64 DesktopIntegration::sessionIdleMilliseconds()
+{
+    return -1;
+}
+
+bool DesktopIntegration::sessionKeptAwake()
+{
+    return false;
+}
+
+void DesktopIntegration::showInsideWindow(QWidget *, qulonglong)
+{
+}
