@@ -11,13 +11,16 @@
 class SaverCommandLine
 {
 public:
-    enum Mode { Show, Configure, Preview };
+    enum Mode { Show, Configure, Preview, InWindow };
 
-    // arguments: the whole argument list, program name first.
-    explicit SaverCommandLine(const QStringList &arguments);
+    // arguments: the whole argument list, program name first; saverWindow: the
+    // value of XSCREENSAVER_WINDOW, empty when it is not set.
+    explicit SaverCommandLine(const QStringList &arguments, const QString &saverWindow = QString());
 
     Mode mode() const { return m_mode; }
     bool isAccepted() const { return m_accepted; }
+    // In the InWindow mode: the X window to show the page in; 0 for the root window.
+    qulonglong windowId() const { return m_windowId; }
 
     // The text of the error box for a command line that is not accepted: every
     // argument, program name first, on its own line.
@@ -25,9 +28,12 @@ public:
 
 private:
     static bool isWindowHandle(const QString &text);
+    // Decimal or, as XScreenSaver writes it, hexadecimal with 0x; 0 when neither.
+    static qulonglong xWindowId(const QString &text);
 
     Mode m_mode = Configure;
     bool m_accepted = false;
+    qulonglong m_windowId = 0;
 };
 
 #endif

@@ -17,7 +17,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
 
     const QStringList arguments = QCoreApplication::arguments();
-    const SaverCommandLine commandLine(arguments);
+    const SaverCommandLine commandLine(arguments, qEnvironmentVariable("XSCREENSAVER_WINDOW"));
     if (!commandLine.isAccepted()) {
         ScreenSaverModes::reportRejectedCommandLine(arguments);
         return -1;
@@ -31,6 +31,9 @@ int main(int argc, char **argv)
     switch (commandLine.mode()) {
     case SaverCommandLine::Show:
         ScreenSaverModes::show(&app, pageWindow);
+        break;
+    case SaverCommandLine::InWindow:
+        ScreenSaverModes::showInWindow(pageWindow, commandLine.windowId());
         break;
     case SaverCommandLine::Configure:
         ScreenSaverModes::configure(&app);
