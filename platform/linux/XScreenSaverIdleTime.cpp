@@ -1,5 +1,6 @@
 #include "XScreenSaverIdleTime.h"
 
+#include <QString>
 #include <QX11Info>
 
 #include <X11/Xlib.h>
@@ -8,6 +9,10 @@
 std::unique_ptr<XScreenSaverIdleTime> XScreenSaverIdleTime::create()
 {
     if (!QX11Info::isPlatformX11() || !QX11Info::display())
+        return nullptr;
+    // Xwayland sees only the input that goes to X clients: typing into any
+    // Wayland window would count as idle time.
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland"))
         return nullptr;
     int eventBase = 0;
     int errorBase = 0;

@@ -9,7 +9,8 @@
 class XScreenSaverIdleTime : public IdleTimeSource
 {
 public:
-    // Null when the program does not run on X11 or the server lacks the extension.
+    // Null when the program does not run on X11, the server lacks the extension,
+    // or the X server is Xwayland inside a Wayland session.
     static std::unique_ptr<XScreenSaverIdleTime> create();
     ~XScreenSaverIdleTime() override;
 

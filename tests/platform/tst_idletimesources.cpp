@@ -17,6 +17,7 @@ class tst_IdleTimeSources : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void xServerNotTrustedInsideAWaylandSession();
     void mutterMonitorOnlyWhereMutterRuns();
     void idleTimeCountsFromTheLastInput_data();
     void idleTimeCountsFromTheLastInput();
@@ -34,6 +35,17 @@ void tst_IdleTimeSources::cleanupTestCase()
 {
     mutter.terminate();
     mutter.waitForFinished(10000);
+}
+
+void tst_IdleTimeSources::xServerNotTrustedInsideAWaylandSession()
+{
+    QVERIFY(XScreenSaverIdleTime::create());
+    qputenv("XDG_SESSION_TYPE", "wayland");
+    QVERIFY(!XScreenSaverIdleTime::create());
+    qunsetenv("XDG_SESSION_TYPE");
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    QVERIFY(!XScreenSaverIdleTime::create());
+    qunsetenv("WAYLAND_DISPLAY");
 }
 
 void tst_IdleTimeSources::mutterMonitorOnlyWhereMutterRuns()
