@@ -18,6 +18,7 @@ class tst_SaverInLocker : public QObject
 private slots:
     void pageFillsTheGivenWindow_data();
     void pageFillsTheGivenWindow();
+    void rootWithoutALockerFillsTheScreen();
     void xscreensaverRunsItAsAHack();
     void xsecurelockRunsItAsItsSaver();
 
@@ -112,6 +113,21 @@ void tst_SaverInLocker::pageFillsTheGivenWindow()
         QVERIFY(X11Desktop::isSameOrInside(window.toULongLong(), host.winId()));
 
     // The locker ends its saver with SIGTERM: an orderly end.
+    run.process().terminate();
+    QVERIFY(run.waitForExit());
+    QCOMPARE(run.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(run.process().exitCode(), 0);
+}
+
+void tst_SaverInLocker::rootWithoutALockerFillsTheScreen()
+{
+    SaverProgramRun run;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("XSCREENSAVER_WINDOW"));
+    run.process().setProcessEnvironment(environment);
+    run.start({QStringLiteral("-root")});
+    const QRect screen(QPoint(0, 0), screenshot().size());
+    QVERIFY(TestEnvironment::waitFor([&] { return showsManyColours(screenshot(), screen); }));
     run.process().terminate();
     QVERIFY(run.waitForExit());
     QCOMPARE(run.process().exitStatus(), QProcess::NormalExit);
