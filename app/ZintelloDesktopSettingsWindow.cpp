@@ -6,6 +6,7 @@
 #include "DesktopIntegration.h"
 #include "ProgramLanguage.h"
 #include "SaveNetworkCookieJar.h"
+#include "ScreensaverIdleStart.h"
 #include "SettingsStore.h"
 #include "WallpaperBackdrop.h"
 #include "WallpaperScreens.h"
@@ -15,11 +16,9 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QDir>
 #include <QMenu>
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
-#include <QProcess>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
@@ -66,6 +65,7 @@ ZintelloDesktopSettingsWindow::ZintelloDesktopSettingsWindow(QWidget *parent)
     connect(trayIcon, &QSystemTrayIcon::activated, this, &ZintelloDesktopSettingsWindow::iconActivated);
     checkFirstStart();
     createBackground();
+    createScreensaverIdleStart();
     trayIcon->setVisible(true);
     (new UpdateChecker(this))->checkForUpdates();
 }
@@ -199,12 +199,24 @@ void ZintelloDesktopSettingsWindow::linkClicked(QUrl url)
 
 void ZintelloDesktopSettingsWindow::openScrennsaverSettings()
 {
-    auto *process = new QProcess(this);
-    // Nobody reads the screensaver's diagnostics: pass them on rather than let a
-    // full pipe stop it.
-    process->setProcessChannelMode(QProcess::ForwardedChannels);
-    process->start(QDir::toNativeSeparators(programDir() + QStringLiteral("/ZINTELLO.scr")),
-                   {QStringLiteral("/c")}, QIODevice::ReadWrite);
+    ScreensaverIdleStart::startScreensaver(QStringLiteral("/c"), this);
+}
+
+void ZintelloDesktopSettingsWindow::on_screensaverStart_toggled(bool on)
+{
+    ui->screensaverMinutes->setEnabled(on);
+    ScreensaverIdleStart::storeMinutes(on ? ui->screensaverMinutes->value() : 0);
+    if (screensaverIdleStart)
+        screensaverIdleStart->look();
+}
+
+void ZintelloDesktopSettingsWindow::on_screensaverMinutes_valueChanged(int minutes)
+{
+    if (!ui->screensaverStart->isChecked())
+        return;
+    ScreensaverIdleStart::storeMinutes(minutes);
+    if (screensaverIdleStart)
+        screensaverIdleStart->look();
 }
 
 void ZintelloDesktopSettingsWindow::createActions()
@@ -263,11 +275,29 @@ void ZintelloDesktopSettingsWindow::createBackground()
     otherScreens->paint();
 }
 
+void ZintelloDesktopSettingsWindow::createScreensaverIdleStart()
+{
+    screensaverIdleStart = new ScreensaverIdleStart(this);
+    if (screensaverIdleStart->isPossible())
+        return;
+    ui->screensaverStart->setEnabled(false);
+    ui->screensaverMinutes->setEnabled(false);
+    ui->screensaverStartUnavailable->setVisible(true);
+}
+
 void ZintelloDesktopSettingsWindow::readSettings()
 {
     QSettings settings;
     ui->login->setChecked(settings.value(QStringLiteral("loginSetting"), true).toBool());
     ui->wallpaper->setChecked(settings.value(QStringLiteral("wallpaperSetting"), false).toBool());
+    // Shown as stored, not stored again: an "off" keeps the last number to offer.
+    const QSignalBlocker startBlocker(ui->screensaverStart);
+    const QSignalBlocker minutesBlocker(ui->screensaverMinutes);
+    const int minutes = ScreensaverIdleStart::storedMinutes();
+    ui->screensaverStart->setChecked(minutes > 0);
+    ui->screensaverMinutes->setEnabled(minutes > 0);
+    if (minutes > 0)
+        ui->screensaverMinutes->setValue(minutes);
 }
 
 void ZintelloDesktopSettingsWindow::setWallpaper(const QString &path)

@@ -10,6 +10,7 @@ class QAction;
 class QMenu;
 class SaveNetworkCookieJar;
 class WallpaperScreens;
+class ScreensaverIdleStart;
 class ZintelloDesktopBackgroundWidget;
 class Ui_ZintelloDesktopSettingsWindow;
 
@@ -42,12 +43,15 @@ private slots:
     void linkClicked(QUrl url);
     void openScrennsaverSettings();
     void followLanguageChoice();
+    void on_screensaverStart_toggled(bool on);
+    void on_screensaverMinutes_valueChanged(int minutes);
 
 private:
     void createActions();
     void createTrayIcon();
     void checkFirstStart();
     void createBackground();
+    void createScreensaverIdleStart();
     void readSettings();
     void setWallpaper(const QString &path);
     void saveCookies();
@@ -65,6 +69,7 @@ private:
     QAction *quitAction;
     QSystemTrayIcon *trayIcon;
     QMenu *trayIconMenu;
+    ScreensaverIdleStart *screensaverIdleStart = nullptr;
     Ui_ZintelloDesktopSettingsWindow *ui;
     bool saveFailureReported = false;
 };

@@ -17,6 +17,14 @@ message(STATUS "Installing: ${entry}")
 configure_file("${ZINTELLO_DESKTOP_TEMPLATE}" "${entry}" @ONLY)
 list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${entry}")
 
+# The same for the screensaver, in the list that desktop screensaver dialogs read.
+string(REPLACE "/zintello\"" "/ZINTELLO.scr\"" ZINTELLO_SAVER_EXEC "${ZINTELLO_EXEC}")
+string(REGEX REPLACE "/zintello$" "/ZINTELLO.scr" ZINTELLO_SAVER_TRY_EXEC "${ZINTELLO_TRY_EXEC}")
+set(saver_entry "${root}/share/applications/screensavers/zintello-screensaver.desktop")
+message(STATUS "Installing: ${saver_entry}")
+configure_file("${ZINTELLO_SAVER_DESKTOP_TEMPLATE}" "${saver_entry}" @ONLY)
+list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${saver_entry}")
+
 set(command "${root}/bin/zintello")
 file(MAKE_DIRECTORY "${root}/bin")
 file(RELATIVE_PATH target "${CMAKE_INSTALL_PREFIX}/bin" "${program}")

@@ -1,6 +1,8 @@
 #ifndef DESKTOPINTEGRATION_H
 #define DESKTOPINTEGRATION_H
 
+#include <QtGlobal>
+
 class QImage;
 class QScreen;
 class QSize;
@@ -89,6 +91,22 @@ public:
     // given screen above every other window and panel, with the keyboard and
     // the pointer.
     static void prepareScreenSaverWindow(QWidget *window, QScreen *screen);
+
+    // The user's idleness as the session knows it, for starting the screensaver.
+    // The first call starts listening (and offers the session's inhibition
+    // service where nobody else does); false where the session cannot tell
+    // how long its user has been idle.
+    static bool watchSessionIdleness();
+    // Milliseconds since the user's last input or the end of the last request to
+    // stay awake, whichever came later; -1 when it is not known.
+    static qint64 sessionIdleMilliseconds();
+    // Whether something asks the session to stay awake now: a player's or a
+    // browser's inhibition, or a full-screen window that has the focus.
+    static bool sessionKeptAwake();
+
+    // Shows a window inside an existing window of the windowing system, filling
+    // it; 0 stands for the screen's root window.
+    static void showInsideWindow(QWidget *window, qulonglong windowId);
 
 private:
     DesktopIntegration() = delete;

@@ -10,6 +10,7 @@
 #include "linux/PrivateRuntimeDirectory.h"
 #include "linux/RootWindowWallpaper.h"
 #include "linux/SettingsFileFormat.h"
+#include "linux/SessionIdleness.h"
 #include "linux/TerminationRequests.h"
 #include "linux/WallpaperRecord.h"
 
@@ -25,6 +26,7 @@
 #include <QX11Info>
 
 #include <X11/Xlib.h>
+#include <xcb/xcb.h>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -222,4 +224,44 @@ void DesktopIntegration::prepareScreenSaverWindow(QWidget *window, QScreen *scre
     window->winId();
     window->windowHandle()->setScreen(screen);
     window->setWindowState(Qt::WindowFullScreen);
+}
+
+bool DesktopIntegration::watchSessionIdleness()
+{
+    return SessionIdleness::instance()->canTellIdleTime();
+}
+
+qint64 DesktopIntegration::sessionIdleMilliseconds()
+{
+    return SessionIdleness::instance()->idleMilliseconds();
+}
+
+bool DesktopIntegration::sessionKeptAwake()
+{
+    return SessionIdleness::instance()->keptAwake();
+}
+
+namespace {
+QSize windowSize(xcb_window_t window)
+{
+    xcb_connection_t *connection = QX11Info::connection();
+    xcb_get_geometry_reply_t *reply = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    const QSize size = reply ? QSize(reply->width, reply->height) : QSize();
+    free(reply);
+    return size;
+}
+}
+
+void DesktopIntegration::showInsideWindow(QWidget *window, qulonglong windowId)
+{
+    if (!QX11Info::isPlatformX11())
+        return;
+    const WId host = windowId ? WId(windowId) : WId(QX11Info::appRootWindow());
+    // Qt does not ask the server for a foreign window's size.
+    const QSize size = windowSize(xcb_window_t(host));
+    window->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    window->winId();
+    window->windowHandle()->setParent(QWindow::fromWinId(host));
+    window->setGeometry(QRect(QPoint(0, 0), size));
+    window->show();
 }

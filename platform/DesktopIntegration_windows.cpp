@@ -110,3 +110,23 @@ void DesktopIntegration::prepareScreenSaverWindow(QWidget *, QScreen *)
 {
     // A frameless full-screen window lies above the task bar on Windows.
 }
+
+bool DesktopIntegration::watchSessionIdleness()
+{
+    // Windows starts the screensaver itself.
+    return false;
+}
+
+qint64 DesktopIntegration::sessionIdleMilliseconds()
+{
+    return -1;
+}
+
+bool DesktopIntegration::sessionKeptAwake()
+{
+    return false;
+}
+
+void DesktopIntegration::showInsideWindow(QWidget *, qulonglong)
+{
+}

@@ -2,11 +2,31 @@
 
 #include <QCoreApplication>
 
-SaverCommandLine::SaverCommandLine(const QStringList &arguments)
+SaverCommandLine::SaverCommandLine(const QStringList &arguments, const QString &saverWindow)
     : m_accepted(arguments.size() <= 1)
 {
+    const qulonglong lockerWindow = xWindowId(saverWindow);
+    if (arguments.size() <= 1 && lockerWindow != 0) {
+        m_mode = InWindow;
+        m_windowId = lockerWindow;
+    }
     for (int i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
+        // Whole words, so that no Windows switch changes its meaning: their
+        // second letters (r, w, -) are none of the Windows switches. XScreenSaver
+        // itself writes them with two dashes.
+        if (argument == QLatin1String("-root") || argument == QLatin1String("--root")) {
+            m_mode = InWindow;
+            m_windowId = lockerWindow;
+            m_accepted = true;
+            continue;
+        }
+        if (argument == QLatin1String("-window-id") || argument == QLatin1String("--window-id")) {
+            m_mode = InWindow;
+            m_windowId = i + 1 < arguments.size() ? xWindowId(arguments.at(++i)) : 0;
+            m_accepted = m_windowId != 0;
+            continue;
+        }
         // A one-character argument (such as a one-digit preview handle) ends the scan.
         if (argument.size() < 2)
             break;
@@ -68,4 +88,14 @@ bool SaverCommandLine::isWindowHandle(const QString &text)
     bool isNumber = false;
     text.toUInt(&isNumber, 10);
     return isNumber;
+}
+
+qulonglong SaverCommandLine::xWindowId(const QString &text)
+{
+    bool isNumber = false;
+    const qulonglong id = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)
+            ? text.midRef(2).toULongLong(&isNumber, 16)
+            : text.toULongLong(&isNumber, 10);
+    // X window ids have 29 bits.
+    return isNumber && id <= 0x1fffffff ? id : 0;
 }

@@ -65,6 +65,20 @@ void ScreenSaverModes::show(QObject *application, ZintelloDesktopBackgroundWidge
     pageWindow->activateWindow();
 }
 
+void ScreenSaverModes::showInWindow(ZintelloDesktopBackgroundWidget *pageWindow, qulonglong windowId)
+{
+    DesktopIntegration::quitApplicationWhenTheSessionEnds();
+    pageWindow->setFocusPolicy(Qt::NoFocus);
+    pageWindow->webView->setFocusPolicy(Qt::NoFocus);
+    pageWindow->webView->setContextMenuPolicy(Qt::NoContextMenu);
+    pageWindow->webView->setAttribute(Qt::WA_TransparentForMouseEvents);
+    DesktopIntegration::showInsideWindow(pageWindow, windowId);
+    // The page is laid out for a screen: a preview shows it as a whole, smaller.
+    const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
+    if (pageWindow->width() > 0 && pageWindow->width() < screenWidth)
+        pageWindow->webView->setZoomFactor(qreal(pageWindow->width()) / screenWidth);
+}
+
 ZintelloSaverSettings *ScreenSaverModes::configure(QObject *application)
 {
     auto *dialog = new ZintelloSaverSettings;

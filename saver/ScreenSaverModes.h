@@ -1,6 +1,8 @@
 #ifndef SCREENSAVERMODES_H
 #define SCREENSAVERMODES_H
 
+#include <QtGlobal>
+
 class QObject;
 class QStringList;
 class ZintelloDesktopBackgroundWidget;
@@ -16,6 +18,11 @@ public:
     // input, covers every screen but the primary one in black and shows the page
     // window full screen on the primary screen.
     static void show(QObject *application, ZintelloDesktopBackgroundWidget *pageWindow);
+
+    // Inside a locker's window (XScreenSaver, xsecurelock): the page fills that
+    // window, drawn smaller in a small one, and handles no input, since the locker
+    // owns the keyboard and the pointer. The locker ends the show with SIGTERM.
+    static void showInWindow(ZintelloDesktopBackgroundWidget *pageWindow, qulonglong windowId);
 
     // Configure mode: opens the settings dialog, not modal.
     static ZintelloSaverSettings *configure(QObject *application);

@@ -37,7 +37,7 @@ int main(int argc, char **argv)
     ProgramLanguage::apply(ProgramLanguage::stored());
 
     const QStringList arguments = QCoreApplication::arguments();
-    const SaverCommandLine commandLine(arguments);
+    const SaverCommandLine commandLine(arguments, qEnvironmentVariable("XSCREENSAVER_WINDOW"));
     if (!commandLine.isAccepted()) {
         ScreenSaverModes::reportRejectedCommandLine(arguments);
         return -1;
@@ -51,6 +51,9 @@ int main(int argc, char **argv)
     switch (commandLine.mode()) {
     case SaverCommandLine::Show:
         ScreenSaverModes::show(&app, pageWindow);
+        break;
+    case SaverCommandLine::InWindow:
+        ScreenSaverModes::showInWindow(pageWindow, commandLine.windowId());
         break;
     case SaverCommandLine::Configure:
         ScreenSaverModes::configure(&app);

@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
+#include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QWebElement>
@@ -39,6 +41,9 @@ private slots:
     void storedOwnImageIsAppliedAgainAtStart();
     void autostartFollowsItsCheckBox();
     void screensaverButtonStartsOneProcessPerClick();
+    void screensaverStartFollowsItsControlsAndSurvivesARestart();
+    void screensaverStartControlsFitTheirTexts();
+    void screensaverStartSaysWhenTheSessionCannotTellIdleTime();
     void closingHidesAndStoresTheCookies();
     void backgroundClosedByTheWindowManager();
     void languageChoiceTranslatesTheWindow_data();
@@ -381,6 +386,76 @@ void tst_SettingsWindow::languageChoiceTranslatesTheWindow()
     window.reset();
     createWindow();
     QVERIFY(QTest::qWaitFor(speaksTheLanguage, 20000));
+}
+
+void tst_SettingsWindow::screensaverStartFollowsItsControlsAndSurvivesARestart()
+{
+    createWindow();
+    auto *start = window->findChild<QCheckBox *>("screensaverStart");
+    auto *minutes = window->findChild<QSpinBox *>("screensaverMinutes");
+    QVERIFY(start && minutes);
+    // On, after ten minutes, until the user says otherwise; nothing stored yet.
+    QVERIFY(start->isChecked());
+    QCOMPARE(minutes->value(), 10);
+    QVERIFY(!QSettings().contains("screensaverMinutes"));
+
+    minutes->setValue(3);
+    QCOMPARE(QSettings().value("screensaverMinutes").toInt(), 3);
+    start->setChecked(false);
+    QCOMPARE(QSettings().value("screensaverMinutes").toInt(), 0);
+    QVERIFY(!minutes->isEnabled());
+
+    // Off survives a restart, and ticking it again offers the last number.
+    window.reset();
+    createWindow();
+    start = window->findChild<QCheckBox *>("screensaverStart");
+    minutes = window->findChild<QSpinBox *>("screensaverMinutes");
+    QVERIFY(!start->isChecked());
+    QVERIFY(!minutes->isEnabled());
+    QCOMPARE(QSettings().value("screensaverMinutes").toInt(), 0);
+    start->setChecked(true);
+    QCOMPARE(QSettings().value("screensaverMinutes").toInt(), minutes->value());
+    minutes->setValue(25);
+
+    window.reset();
+    createWindow();
+    QVERIFY(window->findChild<QCheckBox *>("screensaverStart")->isChecked());
+    QCOMPARE(window->findChild<QSpinBox *>("screensaverMinutes")->value(), 25);
+    QCOMPARE(QSettings().value("screensaverMinutes").toInt(), 25);
+}
+
+void tst_SettingsWindow::screensaverStartControlsFitTheirTexts()
+{
+    createWindow();
+    window->show();
+    const QList<QWidget *> row{window->findChild<QCheckBox *>("screensaverStart"),
+                               window->findChild<QSpinBox *>("screensaverMinutes"),
+                               window->findChild<QLabel *>("screensaverMinutesUnit")};
+    QWidget *button = window->findChild<QPushButton *>("openSaverSettings");
+    for (int i = 0; i < row.size(); ++i) {
+        QWidget *control = row.at(i);
+        QVERIFY(control);
+        // With this platform's font, nothing is cut off.
+        QVERIFY2(control->sizeHint().width() <= control->width(), control->objectName().toLatin1());
+        QVERIFY2(control->sizeHint().height() <= control->height() + 2, control->objectName().toLatin1());
+        QVERIFY(control->geometry().top() >= button->geometry().bottom());
+        QVERIFY(control->geometry().right() < control->parentWidget()->width());
+        if (i > 0)
+            QVERIFY(row.at(i - 1)->geometry().right() < control->geometry().left());
+    }
+    QLabel *unavailable = window->findChild<QLabel *>("screensaverStartUnavailable");
+    QVERIFY(unavailable->heightForWidth(unavailable->width()) <= unavailable->height());
+}
+
+void tst_SettingsWindow::screensaverStartSaysWhenTheSessionCannotTellIdleTime()
+{
+    createWindow();
+    window->show();
+    // An X session tells idle time; the virtual platform has no session at all.
+    const bool sessionTellsIdleTime = QGuiApplication::platformName() == QLatin1String("xcb");
+    QCOMPARE(window->findChild<QCheckBox *>("screensaverStart")->isEnabled(), sessionTellsIdleTime);
+    QCOMPARE(window->findChild<QSpinBox *>("screensaverMinutes")->isEnabled(), sessionTellsIdleTime);
+    QCOMPARE(!window->findChild<QLabel *>("screensaverStartUnavailable")->isHidden(), !sessionTellsIdleTime);
 }
 
 int main(int argc, char **argv)

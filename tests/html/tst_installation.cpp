@@ -8,8 +8,8 @@
 #include <QImage>
 #include <QProcess>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 class tst_Installation : public QObject
@@ -21,6 +21,7 @@ private slots:
     void laysOutTheProgramDirectory();
     void addsLauncherIconAndCommand();
     void installsManualPages();
+    void describesTheScreensaverToLockers();
     void uninstallRemovesIt();
 
 private:
@@ -119,6 +120,30 @@ void tst_Installation::installsManualPages()
     }
 }
 
+void tst_Installation::describesTheScreensaverToLockers()
+{
+    // The list of screensavers that desktop screensaver dialogs offer.
+    const QString entryFile = prefix + "/share/applications/screensavers/zintello-screensaver.desktop";
+    QFile raw(entryFile);
+    QVERIFY(raw.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(raw.readAll()).split('\n').contains("Exec=\"" + programDir + "/ZINTELLO.scr\" -root"));
+    QProcess validate;
+    validate.start(QStringLiteral("desktop-file-validate"), { entryFile });
+    QVERIFY(validate.waitForFinished(30000));
+    QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
+
+    // XScreenSaver's description of a hack, named after the program file.
+    QFile description(prefix + "/share/xscreensaver/config/ZINTELLO.scr.xml");
+    QVERIFY(description.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&description);
+    QVERIFY(xml.readNextStartElement());
+    QCOMPARE(xml.name().toString(), QStringLiteral("screensaver"));
+    QCOMPARE(xml.attributes().value("name").toString(), QStringLiteral("ZINTELLO.scr"));
+    QVERIFY(xml.readNextStartElement());
+    QCOMPARE(xml.name().toString(), QStringLiteral("command"));
+    QCOMPARE(xml.attributes().value("arg").toString(), QStringLiteral("-root"));
+}
+
 void tst_Installation::uninstallRemovesIt()
 {
     QByteArray output;
@@ -127,6 +152,8 @@ void tst_Installation::uninstallRemovesIt()
     QVERIFY2(exitCode == 0, output.constData());
     QVERIFY(!QFileInfo::exists(programDir));
     QVERIFY(!QFileInfo::exists(prefix + "/share/applications/zintello.desktop"));
+    QVERIFY(!QFileInfo::exists(prefix + "/share/applications/screensavers/zintello-screensaver.desktop"));
+    QVERIFY(!QFileInfo::exists(prefix + "/share/xscreensaver/config/ZINTELLO.scr.xml"));
     QVERIFY(!QFileInfo::exists(prefix + "/share/icons/hicolor/scalable/apps/zintello.svg"));
     QVERIFY(!QFileInfo::exists(prefix + "/share/icons/hicolor/48x48/apps/zintello.png"));
     QVERIFY(!QFileInfo::exists(prefix + "/share/man/man1/zintello.1"));

@@ -14,6 +14,8 @@ private slots:
     void rejectionMessageListsEveryArgument();
     void informationText_data();
     void informationText();
+    void lockerSpellings_data();
+    void lockerSpellings();
 };
 
 void tst_SaverCommandLine::grammar_data()
@@ -115,6 +117,57 @@ void tst_SaverCommandLine::informationText()
         QVERIFY2(text.isEmpty(), qPrintable(text));
     else
         QVERIFY2(text.startsWith(beginning), qPrintable(text));
+}
+
+void tst_SaverCommandLine::lockerSpellings_data()
+{
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("saverWindow");
+    QTest::addColumn<SaverCommandLine::Mode>("mode");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<qulonglong>("windowId");
+
+    const auto Show = SaverCommandLine::Show;
+    const auto Configure = SaverCommandLine::Configure;
+    const auto InWindow = SaverCommandLine::InWindow;
+
+    QTest::newRow("-root: the root window") << "-root" << "" << InWindow << true << 0ull;
+    QTest::newRow("-root in XScreenSaver's window") << "-root" << "0x400007" << InWindow << true << 0x400007ull;
+    QTest::newRow("--root as XScreenSaver passes it") << "--root" << "0x400007" << InWindow << true << 0x400007ull;
+    QTest::newRow("--window-id") << "--window-id 0x2a00003" << "" << InWindow << true << 0x2a00003ull;
+    QTest::newRow("-window-id hexadecimal") << "-window-id 0x2a00003" << "" << InWindow << true << 0x2a00003ull;
+    QTest::newRow("-window-id upper-case hex") << "-window-id 0X2A00003" << "" << InWindow << true << 0x2a00003ull;
+    QTest::newRow("-window-id decimal") << "-window-id 44040195" << "" << InWindow << true << 44040195ull;
+    QTest::newRow("-window-id one digit is the id") << "-window-id 7" << "" << InWindow << true << 7ull;
+    QTest::newRow("-window-id wins over the variable") << "-window-id 0x11" << "0x22" << InWindow << true << 0x11ull;
+    QTest::newRow("-window-id without id") << "-window-id" << "" << InWindow << false << 0ull;
+    QTest::newRow("-window-id not a number") << "-window-id abc" << "" << InWindow << false << 0ull;
+    QTest::newRow("-window-id 0") << "-window-id 0" << "" << InWindow << false << 0ull;
+    QTest::newRow("-window-id beyond X ids") << "-window-id 0x20000000" << "" << InWindow << false << 0ull;
+    QTest::newRow("no arguments, locker's window") << "" << "0x600001" << InWindow << true << 0x600001ull;
+    QTest::newRow("no arguments, variable not a number") << "" << "zz" << Configure << true << 0ull;
+    QTest::newRow("/s keeps the show in the locker's session") << "/s" << "0x600001" << Show << true << 0ull;
+    QTest::newRow("/s after -root: later switch wins") << "-root /s" << "" << Show << true << 0ull;
+    QTest::newRow("-rootx is no locker spelling") << "-rootx" << "" << Configure << false << 0ull;
+    QTest::newRow("x -root: the scan ends at x") << "x -root" << "" << Configure << false << 0ull;
+}
+
+void tst_SaverCommandLine::lockerSpellings()
+{
+    QFETCH(QString, arguments);
+    QFETCH(QString, saverWindow);
+    QFETCH(SaverCommandLine::Mode, mode);
+    QFETCH(bool, accepted);
+    QFETCH(qulonglong, windowId);
+
+    QStringList list{QStringLiteral("ZINTELLO.scr")};
+    if (!arguments.isEmpty())
+        list += arguments.split(QLatin1Char(' '));
+    const SaverCommandLine commandLine(list, saverWindow);
+    QCOMPARE(commandLine.isAccepted(), accepted);
+    QCOMPARE(commandLine.mode(), mode);
+    if (mode == SaverCommandLine::InWindow)
+        QCOMPARE(commandLine.windowId(), windowId);
 }
 
 QTEST_APPLESS_MAIN(tst_SaverCommandLine)
