@@ -36,8 +36,8 @@ public:
 
     // The pages keep a handful of cookies; a flooded store must not cost minutes
     // at every start and page load. Beyond these the oldest cookies go.
-    static const int maxCookies = 300;
-    static const int maxBytes = 64 * 1024;
+    static constexpr int maxCookies = 300;
+    static constexpr int maxBytes = 64 * 1024;
 
     // The newest stored cookies within the bounds, in their stored order.
     static QList<QNetworkCookie> newestStoredCookies(const QByteArray &stored);
