@@ -7,14 +7,27 @@ var Zintello = (function () {
   var languages = ["en", "de", "fr", "es"];
   var cookieYears = 10;
 
+  // A value that is not well-formed %-escaped text (stored by anything but
+  // setCookie) counts as no value, so that the pages fall back to the defaults.
+  function decoded(value) {
+    try {
+      return decodeURIComponent(value);
+    } catch (malformed) {
+      return null;
+    }
+  }
+
   function cookie(name) {
     // The most specific path comes first when several cookies share a name.
     var parts = document.cookie ? document.cookie.split(";") : [];
     for (var i = 0; i < parts.length; ++i) {
       var part = parts[i].replace(/^\s+/, "");
       var equals = part.indexOf("=");
-      if (equals > 0 && part.substring(0, equals) === name)
-        return decodeURIComponent(part.substring(equals + 1));
+      if (equals > 0 && part.substring(0, equals) === name) {
+        var value = decoded(part.substring(equals + 1));
+        if (value !== null)
+          return value;
+      }
     }
     return null;
   }

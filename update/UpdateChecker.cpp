@@ -1,5 +1,6 @@
 #include "UpdateChecker.h"
 
+#include "BoundedInflate.h"
 #include "JsonCodec.h"
 
 #include <QDateTime>
@@ -18,6 +19,8 @@ const QString UpdateChecker::manifestUrl = QStringLiteral("http://www.morvaleen.
 const QString UpdateChecker::productSiteUrl = QStringLiteral("http://zintello.morvaleen.de/");
 
 namespace {
+
+const qint64 readAheadSize = 64 * 1024;
 
 // The manifest is read byte by byte as Latin-1 up to the first zero byte.
 // Even an empty body must give empty, not null, text: null text would count
@@ -76,11 +79,20 @@ QUrl UpdateChecker::downloadUrl(const QVariantMap &entry)
 
 void UpdateChecker::checkForUpdates()
 {
-    QNetworkReply *reply = networkManager->get(QNetworkRequest(QUrl(manifestUrl)));
-    // Stop a body that grows too large while it arrives; the aborted reply
-    // still finishes, with nothing left to read.
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > maxManifestSize)
+    QNetworkRequest request{QUrl(manifestUrl)};
+    // Asked for by us, a compressed body is left as it came and inflated in
+    // replyFinished(), where it counts by its inflated size; Qt would inflate
+    // all of it first.
+    request.setRawHeader("Accept-Encoding", "gzip, deflate");
+    QNetworkReply *reply = networkManager->get(request);
+    // Qt reads no further ahead than this, so the body in memory never exceeds
+    // the cap by more than one read; a larger one is stopped as soon as it does.
+    // The aborted reply still finishes, with nothing left to read. Progress
+    // signals come at most every 100 ms and none once the buffer is full, so the
+    // size is looked at whenever data arrives.
+    reply->setReadBufferSize(maxManifestSize + readAheadSize);
+    connect(reply, &QNetworkReply::readyRead, reply, [reply] {
+        if (reply->bytesAvailable() > maxManifestSize)
             reply->abort();
     });
 }
@@ -88,10 +100,15 @@ void UpdateChecker::checkForUpdates()
 void UpdateChecker::replyFinished(QNetworkReply *reply)
 {
     // A reply aborted for its size is closed and has nothing to read.
-    const QByteArray body = reply->isOpen() ? reply->read(maxManifestSize + 1) : QByteArray();
+    QByteArray body = reply->isOpen() ? reply->read(maxManifestSize + 1) : QByteArray();
+    const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
     reply->deleteLater();
 
     bool parsed = body.size() <= maxManifestSize;
+    if (parsed && !encoding.isEmpty() && encoding != "identity") {
+        const QByteArray compressed = body;
+        parsed = BoundedInflate::inflate(compressed, int(maxManifestSize), body);
+    }
     QVariantMap manifest;
     if (parsed)
         manifest = JsonCodec::decode(manifestText(body), parsed).toMap();

@@ -11,6 +11,7 @@ namespace {
 const char cookiesKey[] = "cookies";
 // Changes within this time reach the store together.
 const int saveDelayMs = 1000;
+const int maxCookieBytes = 4096;
 }
 
 SaveNetworkCookieJar::SaveNetworkCookieJar(QObject *parent, Program program)
@@ -25,8 +26,7 @@ SaveNetworkCookieJar::SaveNetworkCookieJar(QObject *parent, Program program)
         if (!saveCookies())
             emit saveFailed();
     });
-    QList<QNetworkCookie> cookies = QNetworkCookie::parseCookies(
-                QSettings().value(cookiesKey, QString()).toByteArray());
+    QList<QNetworkCookie> cookies = newestStoredCookies(QSettings().value(cookiesKey, QString()).toByteArray());
     if (program == DesktopProgram) {
         // Appended without looking for an earlier one: the pages decide what to
         // do with several of them.
@@ -59,6 +59,8 @@ bool SaveNetworkCookieJar::saveCookies()
 bool SaveNetworkCookieJar::insertCookie(const QNetworkCookie &cookie)
 {
     const bool inserted = QNetworkCookieJar::insertCookie(cookie);
+    if (inserted)
+        dropTheOldestBeyondTheBounds();
     noteChange(inserted);
     return inserted;
 }
@@ -99,6 +101,41 @@ bool SaveNetworkCookieJar::setCookiesFromUrl(const QList<QNetworkCookie> &cookie
         }
     }
     return QNetworkCookieJar::setCookiesFromUrl(cookieList, url);
+}
+
+QList<QNetworkCookie> SaveNetworkCookieJar::newestStoredCookies(const QByteArray &stored)
+{
+    // Lines from the end, so that a store of any size is read in bounded time.
+    QList<QNetworkCookie> newest;
+    int bytes = 0;
+    int end = stored.size();
+    while (end > 0 && newest.size() < maxCookies) {
+        const int start = stored.lastIndexOf('\n', end - 1) + 1;
+        const QByteArray line = stored.mid(start, end - start);
+        end = start - 1;
+        // Browsers keep no single cookie larger than this either.
+        if (line.size() > maxCookieBytes)
+            continue;
+        if (bytes + line.size() > maxBytes)
+            break;
+        const QList<QNetworkCookie> parsed = QNetworkCookie::parseCookies(line);
+        bytes += line.size();
+        newest = parsed + newest;
+    }
+    return newest;
+}
+
+void SaveNetworkCookieJar::dropTheOldestBeyondTheBounds()
+{
+    QList<QNetworkCookie> cookies = allCookies();
+    int bytes = 0;
+    for (const QNetworkCookie &cookie : qAsConst(cookies))
+        bytes += cookie.toRawForm().size();
+    const int before = cookies.size();
+    while (cookies.size() > 1 && (cookies.size() > maxCookies || bytes > maxBytes))
+        bytes -= cookies.takeFirst().toRawForm().size();
+    if (cookies.size() != before)
+        setAllCookies(cookies);
 }
 
 QString SaveNetworkCookieJar::startCookiePath()

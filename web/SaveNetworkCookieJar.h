@@ -34,6 +34,14 @@ public:
     // program directory, as local file URLs give it.
     static QString startCookiePath();
 
+    // The pages keep a handful of cookies; a flooded store must not cost minutes
+    // at every start and page load. Beyond these the oldest cookies go.
+    static constexpr int maxCookies = 300;
+    static constexpr int maxBytes = 64 * 1024;
+
+    // The newest stored cookies within the bounds, in their stored order.
+    static QList<QNetworkCookie> newestStoredCookies(const QByteArray &stored);
+
 signals:
     void cookiesChanges();
     void changedToDesign(QString number);
@@ -42,6 +50,7 @@ signals:
 
 private:
     void noteChange(bool changed);
+    void dropTheOldestBeyondTheBounds();
 
     const Program program;
     bool changedSinceSaved;

@@ -24,6 +24,10 @@ private slots:
     void onlyTheFirstCookieOfAListCounts();
     void emptyListSignalsNothing();
     void screensaverJarOnlyKeepsCookies();
+    void aJarThatChangedNothingWritesNothing();
+    void changesAreStoredWithinAboutASecond();
+    void keepsTheNewestCookiesWithinTheBounds_data();
+    void keepsTheNewestCookiesWithinTheBounds();
 
 private:
     // Sets a cookie from a script in a real page that uses the jar.
@@ -224,6 +228,70 @@ void tst_SaveNetworkCookieJar::screensaverJarOnlyKeepsCookies()
     delete jar;
     QCOMPARE(stored().size(), 1);
     QCOMPARE(stored().first().name(), QByteArray("design"));
+}
+
+void tst_SaveNetworkCookieJar::aJarThatChangedNothingWritesNothing()
+{
+    QSettings().setValue("cookies", QByteArray("design=2; path=/\n"));
+    auto *showJar = new SaveNetworkCookieJar(nullptr, SaveNetworkCookieJar::ScreenSaverProgram);
+    // Another process stores a choice meanwhile.
+    QSettings().setValue("cookies", QByteArray("design=4; path=/\n"));
+    QVERIFY(showJar->saveCookies());
+    delete showJar;
+    QCOMPARE(stored().size(), 1);
+    QCOMPARE(stored().first().value(), QByteArray("4"));
+}
+
+void tst_SaveNetworkCookieJar::changesAreStoredWithinAboutASecond()
+{
+    auto *jar = new SaveNetworkCookieJar(nullptr, SaveNetworkCookieJar::ScreenSaverProgram);
+    setCookieFromPage(jar, "design=3");
+    setCookieFromPage(jar, "language=fr");
+    QVERIFY(stored().isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(stored().size(), 2, 3000);
+    delete jar;
+}
+
+void tst_SaveNetworkCookieJar::keepsTheNewestCookiesWithinTheBounds_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("valueSize");
+    QTest::addColumn<int>("kept");
+
+    const int perCookie = QByteArray("c0000=; path=/").size();
+    QTest::newRow("a few") << 5 << 1 << 5;
+    QTest::newRow("more than the count") << 1000 << 1 << int(SaveNetworkCookieJar::maxCookies);
+    QTest::newRow("more than the bytes") << 100 << 2000 << SaveNetworkCookieJar::maxBytes / (2000 + perCookie);
+}
+
+void tst_SaveNetworkCookieJar::keepsTheNewestCookiesWithinTheBounds()
+{
+    QFETCH(int, count);
+    QFETCH(int, valueSize);
+    QFETCH(int, kept);
+    QByteArray cookies;
+    for (int i = 0; i < count; ++i)
+        cookies += QString::asprintf("c%04d=", i).toLatin1() + QByteArray(valueSize, 'v') + "; path=/\n";
+    QSettings().setValue("cookies", cookies);
+
+    auto *jar = new SaveNetworkCookieJar(nullptr, SaveNetworkCookieJar::ScreenSaverProgram);
+    const QUrl storedPage("file:///page.html");
+    const QList<QNetworkCookie> loaded = jar->cookiesForUrl(storedPage);
+    QCOMPARE(loaded.size(), kept);
+    // The newest, in the stored order.
+    QCOMPARE(loaded.last().name(), QString::asprintf("c%04d", count - 1).toLatin1());
+    QCOMPARE(loaded.first().name(), QString::asprintf("c%04d", count - kept).toLatin1());
+
+    // One more drops the oldest where the jar is full.
+    setCookieFromPage(jar, "newest=1");
+    const QList<QNetworkCookie> fromPage = jar->cookiesForUrl(QUrl("http://zintello.test/page.html"));
+    const QList<QNetworkCookie> left = jar->cookiesForUrl(storedPage);
+    QCOMPARE(fromPage.size(), 1);
+    QCOMPARE(fromPage.first().name(), QByteArray("newest"));
+    QVERIFY(left.size() + 1 <= SaveNetworkCookieJar::maxCookies);
+    if (kept == SaveNetworkCookieJar::maxCookies)
+        QCOMPARE(left.first().name(), QString::asprintf("c%04d", count - kept + 1).toLatin1());
+    delete jar;
 }
 
 QTEST_MAIN(tst_SaveNetworkCookieJar)
