@@ -10,7 +10,7 @@
 
 void WallpaperBackdrop::paintBehind(QWidget *background)
 {
-    if (!background || DesktopIntegration::showsTranslucentWindows())
+    if (!background || DesktopIntegration::showsWallpaperBehindDesktopWindow())
         return;
     // A child below the page rather than the background's own palette: a palette
     // change would reach the web view, which hands it on to its page and so

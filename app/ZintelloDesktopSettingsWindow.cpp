@@ -91,9 +91,10 @@ void ZintelloDesktopSettingsWindow::on_wallpaper_stateChanged(int state)
 {
     QSettings().setValue(QStringLiteral("wallpaperSetting"), state);
     if (state != 0) {
-        setWallpaper(QSettings().value(QStringLiteral("orginalWallpaper")).toString());
+        DesktopIntegration::restoreWallpaper(QSettings().value(QStringLiteral("orginalWallpaper")).toString());
+        WallpaperBackdrop::paintBehind(backgroundWidget);
     } else {
-        QSettings().setValue(QStringLiteral("orginalWallpaper"), DesktopIntegration::currentWallpaper());
+        QSettings().setValue(QStringLiteral("orginalWallpaper"), DesktopIntegration::keepWallpaper());
         onChangedToDesign(QSettings().value(QStringLiteral("designNumber"), QStringLiteral("9")).toString());
     }
 }

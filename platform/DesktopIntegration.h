@@ -22,9 +22,20 @@ public:
 
     // The desktop wallpaper: the stored value is written first, then applied.
     // currentWallpaper() is empty when it is not known; where that can happen
-    // (Linux desktops), setting the empty path leaves the desktop as it is.
+    // (Linux desktops), setting the empty path leaves the desktop as it is, and so
+    // does a path that names no file.
     static QString currentWallpaper();
     static void setWallpaper(const QString &path);
+
+    // The user's own wallpaper, kept to be brought back by restoreWallpaper(): a
+    // file path that reads as a wallpaper on its own. What the desktop holds
+    // beyond it (GNOME's dark-style picture, each monitor's picture) the platform
+    // keeps beside it; where the desktop names no file, a copy of what it shows
+    // is kept. Empty when there is nothing to bring back.
+    static QString keepWallpaper();
+    // Brings back the wallpaper that keepWallpaper() gave, as it was then; any
+    // other path is set as setWallpaper() does.
+    static void restoreWallpaper(const QString &keptPath);
 
     // What the desktop shows of a wallpaper file on a screen of the given size:
     // the image scaled to cover it, centred, the overhang cut off. Black when the
@@ -41,6 +52,8 @@ public:
 
     // Whether the windowing system shows what lies behind a translucent window.
     static bool showsTranslucentWindows();
+    // Whether what it shows behind the desktop background window is the wallpaper.
+    static bool showsWallpaperBehindDesktopWindow();
 
 private:
     DesktopIntegration() = delete;

@@ -1,15 +1,21 @@
 #include "DesktopIntegration.h"
 
 #include "linux/AutostartEntry.h"
-#include "linux/GnomeBackground.h"
-#include "linux/RootWindowWallpaper.h"
+#include "linux/ClickThroughFrame.h"
+#include "linux/DesktopFamily.h"
+#include "linux/GsettingsWallpaper.h"
+#include "linux/OwnPictureStore.h"
+#include "linux/PcmanfmQtWallpaper.h"
+#include "linux/PlasmaWallpaper.h"
+#include "linux/RootWindowBackground.h"
+#include "linux/SwayWallpaper.h"
 #include "linux/TerminationRequests.h"
-#include "linux/WallpaperRecord.h"
+#include "linux/X11WindowManager.h"
+#include "linux/XfconfWallpaper.h"
 
 #include <QtPlatformHeaders/QXcbWindowFunctions>
 #include <QDir>
-#include <QGuiApplication>
-#include <QImage>
+#include <QFileInfo>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QString>
@@ -22,6 +28,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+
+#include <memory>
 
 void DesktopIntegration::holdRunningMarker(const QString &name)
 {
@@ -40,6 +48,42 @@ void DesktopIntegration::quitApplicationWhenTheSessionEnds()
     TerminationRequests::quitApplicationOnThem();
 }
 
+namespace {
+
+// The desktop family of this session, from its standard variables.
+std::unique_ptr<DesktopWallpaper> wallpaperOfThisDesktop()
+{
+    switch (DesktopFamily::of(qEnvironmentVariable("XDG_CURRENT_DESKTOP"),
+                              qEnvironmentVariable("DESKTOP_SESSION"), qEnvironmentVariableIsSet("SWAYSOCK"))) {
+    case DesktopFamily::Gnome:
+        return std::make_unique<GsettingsWallpaper>(GsettingsWallpaper::gnome());
+    case DesktopFamily::Cinnamon:
+        return std::make_unique<GsettingsWallpaper>(GsettingsWallpaper::cinnamon());
+    case DesktopFamily::Mate:
+        return std::make_unique<GsettingsWallpaper>(GsettingsWallpaper::mate());
+    case DesktopFamily::Xfce:
+        return std::make_unique<XfconfWallpaper>();
+    case DesktopFamily::Plasma:
+        return std::make_unique<PlasmaWallpaper>();
+    case DesktopFamily::Lxqt:
+        return std::make_unique<PcmanfmQtWallpaper>();
+    case DesktopFamily::Sway:
+        return std::make_unique<SwayWallpaper>();
+    case DesktopFamily::BareX11:
+        break;
+    }
+    return std::make_unique<RootWindowBackground>();
+}
+
+// A wallpaper that names no file would leave the desktop black or at the
+// desktop's whim: the desktop keeps what it shows instead.
+bool namesAFile(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+} // namespace
+
 void DesktopIntegration::prepareDesktopWindow(QWidget *window)
 {
     // A window manager raises a focused screen-sized window above the others unless
@@ -48,32 +92,12 @@ void DesktopIntegration::prepareDesktopWindow(QWidget *window)
     window->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     window->winId();
     QXcbWindowFunctions::setWmWindowType(window->windowHandle(), QXcbWindowFunctions::Desktop);
+    if (QX11Info::isPlatformX11())
+        new ClickThroughFrame(window->windowHandle());
     // Window managers do not make desktop-type windows full screen themselves.
     window->setGeometry(window->windowHandle()->screen()->geometry());
 }
 
-namespace {
-
-bool onGnomeFamilyDesktop()
-{
-    return GnomeBackground::isGnomeFamily(qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
-}
-
-// Where Qt's screens lie in the root window, in device pixels: Qt scales a
-// screen's size but keeps its top left corner.
-QList<QRect> screensInRootWindow()
-{
-    QList<QRect> screens;
-    const QList<QScreen *> all = QGuiApplication::screens();
-    for (const QScreen *screen : all) {
-        const QRect geometry = screen->geometry();
-        screens.append(QRect(geometry.topLeft(),
-                             (QSizeF(geometry.size()) * screen->devicePixelRatio()).toSize()));
-    }
-    return screens;
-}
-
-} // namespace
 
 void DesktopIntegration::writeAutostartEntry(const QString &programFilePath)
 {
@@ -87,24 +111,31 @@ void DesktopIntegration::removeAutostartEntry()
 
 QString DesktopIntegration::currentWallpaper()
 {
-    return onGnomeFamilyDesktop() ? GnomeBackground::current() : WallpaperRecord::read();
+    return wallpaperOfThisDesktop()->current();
 }
 
 void DesktopIntegration::setWallpaper(const QString &path)
 {
-    // An empty path stands for a wallpaper that was never known: there is nothing
-    // to bring back, and the desktop keeps what it shows.
-    if (onGnomeFamilyDesktop()) {
-        if (!path.isEmpty())
-            GnomeBackground::set(path);
+    if (namesAFile(path))
+        wallpaperOfThisDesktop()->set(path);
+}
+
+QString DesktopIntegration::keepWallpaper()
+{
+    const KeptPicture kept = wallpaperOfThisDesktop()->keep();
+    OwnPictureStore::save(kept);
+    return kept.path;
+}
+
+void DesktopIntegration::restoreWallpaper(const QString &keptPath)
+{
+    if (!namesAFile(keptPath))
         return;
-    }
-    WallpaperRecord::write(path);
-    if (path.isEmpty() || !QX11Info::isPlatformX11())
-        return;
-    Display *display = QX11Info::display();
-    RootWindowWallpaper::set(display ? QByteArray(XDisplayString(display)) : QByteArray(),
-                             QImage(path), screensInRootWindow());
+    KeptPicture kept = OwnPictureStore::load();
+    // A path kept by an older version, or changed since, comes back alone.
+    if (kept.path != keptPath)
+        kept = {keptPath, {}};
+    wallpaperOfThisDesktop()->restore(kept);
 }
 
 bool DesktopIntegration::showsTranslucentWindows()
@@ -113,4 +144,12 @@ bool DesktopIntegration::showsTranslucentWindows()
     if (QX11Info::isPlatformX11())
         return QX11Info::isCompositingManagerRunning();
     return true;
+}
+
+bool DesktopIntegration::showsWallpaperBehindDesktopWindow()
+{
+    if (!showsTranslucentWindows())
+        return false;
+    return !QX11Info::isPlatformX11()
+           || !X11WindowManager::paintsItsOwnBackground(X11WindowManager::name(QX11Info::display()));
 }

@@ -32,6 +32,16 @@ void DesktopIntegration::setWallpaper(const QString &path)
     WindowsShell::setWallpaper(path.toStdWString());
 }
 
+QString DesktopIntegration::keepWallpaper()
+{
+    return currentWallpaper();
+}
+
+void DesktopIntegration::restoreWallpaper(const QString &keptPath)
+{
+    setWallpaper(keptPath);
+}
+
 void DesktopIntegration::quitApplicationWhenTheSessionEnds()
 {
     // Qt asks the application to commit its data and quits the event loop itself
@@ -46,5 +56,10 @@ void DesktopIntegration::prepareDesktopWindow(QWidget *)
 bool DesktopIntegration::showsTranslucentWindows()
 {
     // The desktop window manager always composites layered windows.
+    return true;
+}
+
+bool DesktopIntegration::showsWallpaperBehindDesktopWindow()
+{
     return true;
 }

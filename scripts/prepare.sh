@@ -4,6 +4,7 @@
 zintello_build_packages=(
   cmake make g++ pkg-config python3
   qtbase5-dev libqt5webkit5-dev libqt5x11extras5-dev libx11-dev
+  libxext-dev
   libglib2.0-bin dconf-gsettings-backend gsettings-desktop-schemas
 )
 zintello_session_packages=(xvfb x11-utils xdotool imagemagick openbox tint2)

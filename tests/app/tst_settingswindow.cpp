@@ -4,11 +4,14 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QImage>
+#include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QWebElement>
 #include <QWebFrame>
 #include <QWebPage>
@@ -49,10 +52,26 @@ private:
     static QString documentCookies(QWebView *view);
     static QString designBitmap(const QString &number);
     static QString storedCookies();
+    // Where the page is transparent, what the background paints behind it
+    // (nothing where the windowing system shows the desktop itself).
+    bool backdropIsBlack() const;
+
+    // A picture of the user's: a setting naming no file would change nothing.
+    QString userPicture(const QString &name, const QColor &color) const;
 
     std::unique_ptr<ZintelloDesktopSettingsWindow> window;
-    const QString userWallpaper = QStringLiteral("/usr/share/backgrounds/user.png");
+    QTemporaryDir pictures;
+    QString userWallpaper;
 };
+
+QString tst_SettingsWindow::userPicture(const QString &name, const QColor &color) const
+{
+    const QString path = pictures.filePath(name);
+    QImage picture(64, 40, QImage::Format_RGB32);
+    picture.fill(color);
+    picture.save(path, "PNG");
+    return path;
+}
 
 void tst_SettingsWindow::initTestCase()
 {
@@ -62,6 +81,8 @@ void tst_SettingsWindow::initTestCase()
     QApplication::setQuitOnLastWindowClosed(false);
     // The update check at every construction stays on this machine.
     qputenv("http_proxy", "http://127.0.0.1:9");
+    QVERIFY(pictures.isValid());
+    userWallpaper = userPicture("user.png", QColor(30, 120, 90));
 }
 
 void tst_SettingsWindow::init()
@@ -124,6 +145,15 @@ QString tst_SettingsWindow::designBitmap(const QString &number)
 QString tst_SettingsWindow::storedCookies()
 {
     return QString::fromLatin1(QSettings().value("cookies").toByteArray());
+}
+
+bool tst_SettingsWindow::backdropIsBlack() const
+{
+    const auto *backdrop = background()->findChild<QLabel *>("wallpaperBackdrop");
+    if (!backdrop)
+        return false;
+    const QImage painted = backdrop->pixmap(Qt::ReturnByValue).toImage();
+    return painted.pixelColor(painted.rect().center()) == QColor(Qt::black);
 }
 
 void tst_SettingsWindow::firstStartSwitchesAutostartOnAndAppliesTheDesign()
@@ -200,6 +230,7 @@ void tst_SettingsWindow::designCookie_data()
     QTest::newRow("own image on") << true << "3" << false;
     QTest::newRow("a value that climbs out of the directory") << false << "../../../secret" << false;
     QTest::newRow("a value with a separator") << false << "3/../4" << false;
+    QTest::newRow("a design without a bitmap") << false << "42" << false;
 }
 
 void tst_SettingsWindow::designCookie()
@@ -214,6 +245,7 @@ void tst_SettingsWindow::designCookie()
     setCookieInPage(view("settings"), "design=" + number);
     QCOMPARE(QSettings().value("designNumber").toString(), number);
     QCOMPARE(DesktopIntegration::currentWallpaper(), wallpaperChanges ? designBitmap(number) : before);
+    QVERIFY(!backdropIsBlack());
 }
 
 void tst_SettingsWindow::ownImageOnAndOff()
@@ -228,7 +260,7 @@ void tst_SettingsWindow::ownImageOnAndOff()
     QCOMPARE(DesktopIntegration::currentWallpaper(), userWallpaper);
 
     // The user picks another wallpaper meanwhile: switching off keeps that one.
-    const QString picked = "/home/user/holiday.jpg";
+    const QString picked = userPicture("holiday.png", QColor(200, 180, 20));
     DesktopIntegration::setWallpaper(picked);
     ownImage->setChecked(false);
     QCOMPARE(QSettings().value("wallpaperSetting").toInt(), 0);
@@ -249,7 +281,7 @@ void tst_SettingsWindow::storedOwnImageIsAppliedAgainAtStart()
     settings.setValue("wallpaperSetting", 2);
     settings.setValue("orginalWallpaper", userWallpaper);
     settings.sync();
-    DesktopIntegration::setWallpaper("/somewhere/else.png");
+    DesktopIntegration::setWallpaper(userPicture("else.png", QColor(90, 10, 10)));
     createWindow();
     QVERIFY(window->findChild<QCheckBox *>("wallpaper")->isChecked());
     QCOMPARE(DesktopIntegration::currentWallpaper(), userWallpaper);

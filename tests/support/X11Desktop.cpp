@@ -163,3 +163,28 @@ bool X11Desktop::isSameOrInside(WindowId window, WindowId ancestor)
     }
     return window == ancestor;
 }
+
+X11Desktop::WindowId X11Desktop::rootWindow()
+{
+    XConnection x;
+    return DefaultRootWindow(x.display);
+}
+
+QList<QRect> X11Desktop::topLevelWindows()
+{
+    XConnection x;
+    QList<QRect> places;
+    Window root, parent;
+    Window *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(x.display, DefaultRootWindow(x.display), &root, &parent, &children, &count))
+        return places;
+    for (unsigned int i = 0; i < count; ++i) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(x.display, children[i], &attributes) && attributes.map_state == IsViewable)
+            places.append(QRect(attributes.x, attributes.y, attributes.width, attributes.height));
+    }
+    if (children)
+        XFree(children);
+    return places;
+}

@@ -33,6 +33,9 @@ public:
     // The innermost window that would receive a click at the point.
     static WindowId windowReceivingClickAt(const QPoint &screenPoint);
     static bool isSameOrInside(WindowId window, WindowId ancestor);
+    static WindowId rootWindow();
+    // Where the mapped children of the root window lie: frames, menus, tooltips.
+    static QList<QRect> topLevelWindows();
 
     static QColor pixel(const QPoint &screenPoint);
 

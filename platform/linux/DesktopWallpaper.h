@@ -1,0 +1,33 @@
+#ifndef DESKTOPWALLPAPER_H
+#define DESKTOPWALLPAPER_H
+
+#include <QMap>
+#include <QString>
+
+// What is kept of the user's own desktop picture to bring it back later: a
+// picture file, and the desktop's own values beyond it by their names (GNOME's
+// dark-style picture, the picture of each XFCE monitor and workspace).
+struct KeptPicture
+{
+    QString path;
+    QMap<QString, QString> details;
+};
+
+// The wallpaper of one desktop family, read and set through the desktop's own
+// tools, so that the desktop itself shows it and keeps it.
+class DesktopWallpaper
+{
+public:
+    virtual ~DesktopWallpaper();
+
+    // The picture file that the desktop shows; empty when it cannot be named.
+    virtual QString current() const = 0;
+    // Shows an existing picture file on every screen and workspace.
+    virtual void set(const QString &path) = 0;
+
+    // The desktop's picture as it stands, to bring back with restore().
+    virtual KeptPicture keep() const;
+    virtual void restore(const KeptPicture &kept);
+};
+
+#endif
