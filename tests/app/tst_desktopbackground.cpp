@@ -84,11 +84,8 @@ void tst_DesktopBackground::coversTheScreenBelowEveryWindow()
 
     QProcess normalWindow;
     normalWindow.start("xclock", {"-geometry", "200x200+100+100"});
-    X11Desktop::WindowId clock = 0;
-    QVERIFY(TestEnvironment::waitFor([&] {
-        const auto windows = X11Desktop::visibleWindows("^xclock$");
-        return !windows.isEmpty() && (clock = windows.first());
-    }));
+    const X11Desktop::WindowId clock = X11Desktop::waitForVisibleWindow("^xclock$");
+    QVERIFY(clock);
 
     X11Desktop::activate(background);
     X11Desktop::click(QPoint(700, 400), 1);

@@ -142,11 +142,8 @@ void tst_DesktopShells::pageIsVisibleBelowTheApplications()
     QVERIFY(TestEnvironment::waitFor([&] { return (background = screenSizedWindowOf("zintello")) != 0; }));
     QProcess normalWindow;
     normalWindow.start("xclock", {"-geometry", "200x200+100+100"});
-    X11Desktop::WindowId clock = 0;
-    QVERIFY(TestEnvironment::waitFor([&] {
-        const auto windows = X11Desktop::visibleWindows("^xclock$");
-        return !windows.isEmpty() && (clock = windows.first());
-    }));
+    const X11Desktop::WindowId clock = X11Desktop::waitForVisibleWindow("^xclock$");
+    QVERIFY(clock);
 
     // Above the desktop's own window, below the application.
     QVERIFY(TestEnvironment::waitFor([&] {

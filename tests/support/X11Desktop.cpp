@@ -31,6 +31,16 @@ QList<X11Desktop::WindowId> X11Desktop::visibleWindows(const QString &titlePatte
                               QStringLiteral("--name"), titlePattern}));
 }
 
+X11Desktop::WindowId X11Desktop::waitForVisibleWindow(const QString &titlePattern)
+{
+    WindowId window = 0;
+    TestEnvironment::waitFor([&] {
+        const QList<WindowId> windows = visibleWindows(titlePattern);
+        return !windows.isEmpty() && (window = windows.first());
+    });
+    return window;
+}
+
 QList<X11Desktop::WindowId> X11Desktop::visibleWindowsOfProgram(const QString &program)
 {
     return windowIds(xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
