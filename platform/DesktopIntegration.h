@@ -2,6 +2,7 @@
 #define DESKTOPINTEGRATION_H
 
 class QImage;
+class QRect;
 class QSize;
 class QString;
 class QWidget;
@@ -41,6 +42,9 @@ public:
     // the image scaled to cover it, centred, the overhang cut off. Black when the
     // file cannot be read.
     static QImage wallpaperPicture(const QString &path, const QSize &screenSize);
+    // What the desktop shows of its current wallpaper on a screen (its geometry
+    // on the desktop), also where no readable file names it any more.
+    static QImage currentWallpaperPicture(const QRect &screen);
 
     // Lets the end of the desktop session quit the application in order, so that
     // it can store what it keeps in memory.

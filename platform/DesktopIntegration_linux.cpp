@@ -16,6 +16,7 @@
 #include <QtPlatformHeaders/QXcbWindowFunctions>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QString>
@@ -136,6 +137,11 @@ void DesktopIntegration::restoreWallpaper(const QString &keptPath)
     if (kept.path != keptPath)
         kept = {keptPath, {}};
     wallpaperOfThisDesktop()->restore(kept);
+}
+
+QImage DesktopIntegration::currentWallpaperPicture(const QRect &screen)
+{
+    return wallpaperOfThisDesktop()->picture(screen);
 }
 
 bool DesktopIntegration::showsTranslucentWindows()

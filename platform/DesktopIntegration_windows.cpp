@@ -2,6 +2,8 @@
 
 #include "win32/WindowsShell.h"
 
+#include <QImage>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -40,6 +42,11 @@ QString DesktopIntegration::keepWallpaper()
 void DesktopIntegration::restoreWallpaper(const QString &keptPath)
 {
     setWallpaper(keptPath);
+}
+
+QImage DesktopIntegration::currentWallpaperPicture(const QRect &screen)
+{
+    return wallpaperPicture(currentWallpaper(), screen.size());
 }
 
 void DesktopIntegration::quitApplicationWhenTheSessionEnds()

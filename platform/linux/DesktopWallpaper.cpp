@@ -1,6 +1,16 @@
 #include "DesktopWallpaper.h"
 
+#include "WallpaperPicture.h"
+
+#include <QImage>
+#include <QRect>
+
 DesktopWallpaper::~DesktopWallpaper() = default;
+
+QImage DesktopWallpaper::picture(const QRect &screen) const
+{
+    return WallpaperPicture::compose(QImage(current()), screen.size(), {});
+}
 
 KeptPicture DesktopWallpaper::keep() const
 {

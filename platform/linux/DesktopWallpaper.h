@@ -4,6 +4,9 @@
 #include <QMap>
 #include <QString>
 
+class QImage;
+class QRect;
+
 // What is kept of the user's own desktop picture to bring it back later: a
 // picture file, and the desktop's own values beyond it by their names (GNOME's
 // dark-style picture, the picture of each XFCE monitor and workspace).
@@ -24,6 +27,9 @@ public:
     virtual QString current() const = 0;
     // Shows an existing picture file on every screen and workspace.
     virtual void set(const QString &path) = 0;
+
+    // What the desktop shows of current() on a screen (its place on the desktop).
+    virtual QImage picture(const QRect &screen) const;
 
     // The desktop's picture as it stands, to bring back with restore().
     virtual KeptPicture keep() const;

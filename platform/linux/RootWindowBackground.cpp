@@ -53,6 +53,14 @@ void RootWindowBackground::set(const QString &path)
         WallpaperRecord::write(path);
 }
 
+QImage RootWindowBackground::picture(const QRect &screen) const
+{
+    if (!QX11Info::isPlatformX11() || QImageReader(current()).canRead())
+        return DesktopWallpaper::picture(screen);
+    const QImage shown = RootWindowWallpaper::shown(displayName());
+    return shown.isNull() ? DesktopWallpaper::picture(screen) : shown.copy(screen);
+}
+
 KeptPicture RootWindowBackground::keep() const
 {
     const QString recorded = current();

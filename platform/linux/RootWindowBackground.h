@@ -11,6 +11,9 @@ class RootWindowBackground : public DesktopWallpaper
 public:
     QString current() const override;
     void set(const QString &path) override;
+    // Where the record names no picture (left so by an older version), what
+    // the root window shows.
+    QImage picture(const QRect &screen) const override;
     KeptPicture keep() const override;
 };
 

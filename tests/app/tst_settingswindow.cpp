@@ -178,6 +178,8 @@ private slots:
     void backgroundClosedByTheWindowManager();
     void ownPictureComesBack_data();
     void ownPictureComesBack();
+    void recordOfAnOlderVersionNamingNoPicture_data();
+    void recordOfAnOlderVersionNamingNoPicture();
 
 private:
     void createWindow();
@@ -576,6 +578,33 @@ void tst_SettingsWindow::ownPictureComesBack()
     // Once more: what was kept at the last switch-off comes back.
     ownImage->setChecked(true);
     QCOMPARE(store->pictures(), comesBack ? before : store->showing(designBitmap("4")));
+}
+
+void tst_SettingsWindow::recordOfAnOlderVersionNamingNoPicture_data()
+{
+    QTest::addColumn<QString>("recorded");
+    QTest::newRow("empty") << "";
+    QTest::newRow("a design without a bitmap") << designBitmap("42");
+}
+
+// Older versions recorded a wallpaper that named no picture; the root window
+// still shows the user's picture, and the page's backdrop must show it too.
+void tst_SettingsWindow::recordOfAnOlderVersionNamingNoPicture()
+{
+    QFETCH(QString, recorded);
+    const QColor own(30, 120, 90);
+    RootWindowWallpaper::set(QByteArray(), QImage(userPicture("own.png", own)), {});
+    WallpaperRecord::write(recorded);
+    QSettings settings;
+    settings.setValue("firstStart", false);
+    settings.setValue("wallpaperSetting", 2);
+    settings.setValue("orginalWallpaper", recorded);
+    settings.sync();
+
+    createWindow();
+    const auto *backdrop = background()->findChild<QLabel *>("wallpaperBackdrop");
+    QVERIFY(backdrop);
+    QCOMPARE(backdrop->pixmap(Qt::ReturnByValue).toImage().pixelColor(80, 80), own);
 }
 
 QTEST_MAIN(tst_SettingsWindow)
