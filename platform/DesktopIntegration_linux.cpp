@@ -24,7 +24,6 @@
 #include <QWindow>
 #include <QX11Info>
 
-#include <X11/Xlib.h>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -47,6 +46,20 @@ void DesktopIntegration::holdRunningMarker(const QString &name)
 void DesktopIntegration::quitApplicationWhenTheSessionEnds()
 {
     TerminationRequests::quitApplicationOnThem();
+}
+
+void DesktopIntegration::prepareDesktopWindow(QWidget *window)
+{
+    // A window manager raises a focused screen-sized window above the others unless
+    // it is a desktop-type window, and the type only counts when set before mapping.
+    window->setAttribute(Qt::WA_ShowWithoutActivating);
+    window->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+    window->winId();
+    QXcbWindowFunctions::setWmWindowType(window->windowHandle(), QXcbWindowFunctions::Desktop);
+    if (QX11Info::isPlatformX11())
+        new ClickThroughFrame(window->windowHandle());
+    // Window managers do not make desktop-type windows full screen themselves.
+    window->setGeometry(window->windowHandle()->screen()->geometry());
 }
 
 namespace {
@@ -84,21 +97,6 @@ bool namesAFile(const QString &path)
 }
 
 } // namespace
-
-void DesktopIntegration::prepareDesktopWindow(QWidget *window)
-{
-    // A window manager raises a focused screen-sized window above the others unless
-    // it is a desktop-type window, and the type only counts when set before mapping.
-    window->setAttribute(Qt::WA_ShowWithoutActivating);
-    window->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
-    window->winId();
-    QXcbWindowFunctions::setWmWindowType(window->windowHandle(), QXcbWindowFunctions::Desktop);
-    if (QX11Info::isPlatformX11())
-        new ClickThroughFrame(window->windowHandle());
-    // Window managers do not make desktop-type windows full screen themselves.
-    window->setGeometry(window->windowHandle()->screen()->geometry());
-}
-
 
 void DesktopIntegration::writeAutostartEntry(const QString &programFilePath)
 {
