@@ -24,7 +24,6 @@
 #include <QWindow>
 #include <QX11Info>
 
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
