@@ -77,10 +77,10 @@ int distance(const QColor &a, const QColor &b)
 
 } // namespace
 
-// The desktop background on desktops whose window manager or desktop program
-// draws a background of its own: the page must be visible with the design
-// behind it, stay below the applications and leave the desktop's own menu
-// working.
+// The desktop background under a bare window manager and on desktops whose
+// window manager or desktop program draws a background of its own: the page
+// must be visible with the design behind it, stay below the applications and
+// leave the desktop's own menu working.
 class tst_DesktopShells : public QObject
 {
     Q_OBJECT
@@ -113,6 +113,8 @@ void tst_DesktopShells::pageIsVisibleBelowTheApplications_data()
     QTest::addColumn<QString>("desktopProgram");   // the program that draws a desktop window
     QTest::addColumn<bool>("desktopMenu");
 
+    QTest::newRow("openbox, bare X11")
+        << "" << QList<QStringList>{{"openbox", "--sm-disable"}} << "" << true;
     QTest::newRow("XFCE: xfwm4 compositing, xfdesktop")
         << "XFCE" << QList<QStringList>{{"xfwm4", "--compositor=on"}, {"xfdesktop"}} << "xfdesktop" << true;
     QTest::newRow("XFCE: xfwm4 without compositing, xfdesktop")
