@@ -97,6 +97,7 @@ void ZintelloDesktopSettingsWindow::on_wallpaper_stateChanged(int state)
         QSettings().setValue(QStringLiteral("orginalWallpaper"), DesktopIntegration::keepWallpaper());
         onChangedToDesign(QSettings().value(QStringLiteral("designNumber"), QStringLiteral("9")).toString());
     }
+    explainOwnImage();
 }
 
 void ZintelloDesktopSettingsWindow::on_login_stateChanged(int state)
@@ -206,6 +207,16 @@ void ZintelloDesktopSettingsWindow::readSettings()
     QSettings settings;
     ui->login->setChecked(settings.value(QStringLiteral("loginSetting"), true).toBool());
     ui->wallpaper->setChecked(settings.value(QStringLiteral("wallpaperSetting"), false).toBool());
+    explainOwnImage();
+}
+
+void ZintelloDesktopSettingsWindow::explainOwnImage()
+{
+    // Where the desktop could not name its picture nor show one to copy, the
+    // check box cannot bring it back: it says so rather than leave the user guessing.
+    const bool known = !QSettings().value(QStringLiteral("orginalWallpaper")).toString().isEmpty();
+    ui->wallpaper->setToolTip(known ? QString()
+                                    : tr("The desktop's own picture is not known: the design stays as the background."));
 }
 
 void ZintelloDesktopSettingsWindow::setWallpaper(const QString &path)

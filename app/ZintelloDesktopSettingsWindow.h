@@ -45,6 +45,7 @@ private:
     void checkFirstStart();
     void createBackground();
     void readSettings();
+    void explainOwnImage();
     void setWallpaper(const QString &path);
     void saveCookies();
 

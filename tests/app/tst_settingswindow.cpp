@@ -567,6 +567,8 @@ void tst_SettingsWindow::ownPictureComesBack()
     QCOMPARE(store->pictures(), store->showing(designBitmap("4")));
 
     QCheckBox *ownImage = window->findChild<QCheckBox *>("wallpaper");
+    // Where nothing can come back, the check box says so.
+    QCOMPARE(ownImage->toolTip().isEmpty(), comesBack);
     ownImage->setChecked(true);
     QCOMPARE(store->pictures(), comesBack ? before : store->showing(designBitmap("4")));
     QVERIFY(!backdropIsBlack());
