@@ -1,5 +1,6 @@
 #include "DesktopIntegration.h"
 
+#include "linux/AboveDesktopWindows.h"
 #include "linux/AutostartEntry.h"
 #include "linux/ClickThroughFrame.h"
 #include "linux/DesktopFamily.h"
@@ -55,8 +56,10 @@ void DesktopIntegration::prepareDesktopWindow(QWidget *window)
     window->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     window->winId();
     QXcbWindowFunctions::setWmWindowType(window->windowHandle(), QXcbWindowFunctions::Desktop);
-    if (QX11Info::isPlatformX11())
+    if (QX11Info::isPlatformX11()) {
         new ClickThroughFrame(window->windowHandle());
+        new AboveDesktopWindows(window->windowHandle());
+    }
     // Window managers do not make desktop-type windows full screen themselves.
     window->setGeometry(window->windowHandle()->screen()->geometry());
 }

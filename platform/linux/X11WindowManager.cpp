@@ -54,6 +54,27 @@ bool X11WindowManager::paintsItsOwnBackground(const QString &name)
     return name == QLatin1String("Mutter");
 }
 
+bool X11WindowManager::desktopWindowAbove(Display *display, unsigned long window)
+{
+    const XErrorHandler previousHandler = XSetErrorHandler(noteXError);
+    const QByteArray list = property(display, DefaultRootWindow(display), "_NET_CLIENT_LIST_STACKING", XA_WINDOW, 32);
+    const auto *stacking = reinterpret_cast<const long *>(list.constData());
+    const int count = list.size() / int(sizeof(long));
+    const Atom desktopType = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DESKTOP", False);
+    bool above = false;
+    int index = 0;
+    while (index < count && Window(stacking[index]) != window)
+        ++index;
+    for (++index; index < count && !above; ++index) {
+        const QByteArray types = property(display, Window(stacking[index]), "_NET_WM_WINDOW_TYPE", XA_ATOM, 32);
+        const auto *type = reinterpret_cast<const long *>(types.constData());
+        above = types.size() >= int(sizeof(long)) && Atom(type[0]) == desktopType;
+    }
+    XSync(display, False);
+    XSetErrorHandler(previousHandler);
+    return above;
+}
+
 void X11WindowManager::letClicksThroughFrame(Display *display, unsigned long window)
 {
     // An empty input region is not enough: window managers such as openbox take

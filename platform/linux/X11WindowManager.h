@@ -20,6 +20,10 @@ public:
     // put around it to what lies beneath.
     static void letClicksThroughFrame(Display *display, unsigned long window);
 
+    // Whether the window manager stacks another desktop-type window (a desktop
+    // program's icons and wallpaper) above the given one.
+    static bool desktopWindowAbove(Display *display, unsigned long window);
+
 private:
     X11WindowManager() = delete;
 };
