@@ -22,8 +22,7 @@ void WallpaperBackdrop::paintBehind(QWidget *background)
         backdrop->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    backdrop->setPixmap(QPixmap::fromImage(
-                            DesktopIntegration::wallpaperPicture(DesktopIntegration::currentWallpaper(), screen.size())));
+    backdrop->setPixmap(QPixmap::fromImage(DesktopIntegration::currentWallpaperPicture(screen)));
     backdrop->setGeometry(QRect(QPoint(0, 0), screen.size()));
     backdrop->lower();
     backdrop->show();

@@ -3,11 +3,11 @@
 
 class QWidget;
 
-// Where the windowing system cannot show what lies behind a translucent window
-// (X11 without a compositing manager shows it black) or where nothing of the
-// user's lies behind the desktop window (Wayland), the desktop background
-// paints the current wallpaper behind its page itself, so the desktop looks the
-// same either way.
+// Where the windowing system does not show the wallpaper behind a translucent
+// window (X11 without a compositing manager shows black there, a compositor with
+// a background of its own shows that, Wayland has nothing of the user's there),
+// the desktop background paints the current wallpaper behind its page itself,
+// so the desktop looks the same either way.
 class WallpaperBackdrop
 {
 public:

@@ -138,11 +138,13 @@ void ZintelloDesktopSettingsWindow::on_wallpaper_stateChanged(int state)
 {
     storeSetting(QStringLiteral("wallpaperSetting"), state);
     if (state != 0) {
-        setWallpaper(QSettings().value(QStringLiteral("orginalWallpaper")).toString());
+        DesktopIntegration::restoreWallpaper(QSettings().value(QStringLiteral("orginalWallpaper")).toString());
+        WallpaperBackdrop::paintBehind(backgroundWidget);
     } else {
-        storeSetting(QStringLiteral("orginalWallpaper"), DesktopIntegration::currentWallpaper());
+        storeSetting(QStringLiteral("orginalWallpaper"), DesktopIntegration::keepWallpaper());
         onChangedToDesign(QSettings().value(QStringLiteral("designNumber"), QStringLiteral("9")).toString());
     }
+    explainOwnImage();
 }
 
 void ZintelloDesktopSettingsWindow::on_login_stateChanged(int state)
@@ -298,6 +300,16 @@ void ZintelloDesktopSettingsWindow::readSettings()
     ui->screensaverMinutes->setEnabled(minutes > 0);
     if (minutes > 0)
         ui->screensaverMinutes->setValue(minutes);
+    explainOwnImage();
+}
+
+void ZintelloDesktopSettingsWindow::explainOwnImage()
+{
+    // Where the desktop could not name its picture nor show one to copy, the
+    // check box cannot bring it back: it says so rather than leave the user guessing.
+    const bool known = !QSettings().value(QStringLiteral("orginalWallpaper")).toString().isEmpty();
+    ui->wallpaper->setToolTip(known ? QString()
+                                    : tr("The desktop's own picture is not known: the design stays as the background."));
 }
 
 void ZintelloDesktopSettingsWindow::setWallpaper(const QString &path)

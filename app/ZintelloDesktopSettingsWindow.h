@@ -53,6 +53,7 @@ private:
     void createBackground();
     void createScreensaverIdleStart();
     void readSettings();
+    void explainOwnImage();
     void setWallpaper(const QString &path);
     void saveCookies();
     void fitTextsToTheirControls();

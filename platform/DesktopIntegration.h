@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 class QImage;
+class QRect;
 class QScreen;
 class QSize;
 class QString;
@@ -39,15 +40,29 @@ public:
 
     // The desktop wallpaper: the stored value is written first, then applied.
     // currentWallpaper() is empty when it is not known; where that can happen
-    // (Linux desktops), setting the empty path leaves the desktop as it is.
+    // (Linux desktops), setting the empty path leaves the desktop as it is, and so
+    // does a path that names no file.
     static QString currentWallpaper();
     // setWallpaper() is false when the stored value could not be saved.
     static bool setWallpaper(const QString &path);
+
+    // The user's own wallpaper, kept to be brought back by restoreWallpaper(): a
+    // file path that reads as a wallpaper on its own. What the desktop holds
+    // beyond it (GNOME's dark-style picture, each monitor's picture) the platform
+    // keeps beside it; where the desktop names no file, a copy of what it shows
+    // is kept. Empty when there is nothing to bring back.
+    static QString keepWallpaper();
+    // Brings back the wallpaper that keepWallpaper() gave, as it was then; any
+    // other path is set as setWallpaper() does.
+    static void restoreWallpaper(const QString &keptPath);
 
     // What the desktop shows of a wallpaper file on a screen of the given size:
     // the image scaled to cover it, centred, the overhang cut off. Black when the
     // file cannot be read.
     static QImage wallpaperPicture(const QString &path, const QSize &screenSize);
+    // What the desktop shows of its current wallpaper on a screen (its geometry
+    // on the desktop), also where no readable file names it any more.
+    static QImage currentWallpaperPicture(const QRect &screen);
 
     // Lets the end of the desktop session quit the application in order, so that
     // it can store what it keeps in memory.
@@ -77,7 +92,8 @@ public:
     static bool keepsDesktopWindowBelow();
 
     // Whether the desktop's wallpaper shows through the transparent parts of the
-    // desktop window; where it does not, the program paints the wallpaper there.
+    // desktop window (not where the window manager or the compositor shows a
+    // background of its own); where it does not, the program paints it there.
     static bool showsWallpaperBehindDesktopWindow();
 
     // Whether the desktop shows the wallpaper on the screens that have no desktop

@@ -1,21 +1,33 @@
 #include "DesktopIntegration.h"
 
 #include "WindowingSystemStart.h"
+#include "linux/AboveDesktopWindows.h"
 #include "linux/ActivationRequest.h"
 #include "linux/AutostartEntry.h"
+#include "linux/ClickThroughFrame.h"
+#include "linux/DesktopFamily.h"
 #include "linux/DesktopLayerShellIntegration.h"
 #include "linux/DesktopLayerShellIntegrationPlugin.h"
 #include "linux/GnomeBackground.h"
+#include "linux/GsettingsWallpaper.h"
 #include "linux/LayerSurfaces.h"
+#include "linux/OwnPictureStore.h"
+#include "linux/PcmanfmQtWallpaper.h"
+#include "linux/PlasmaWallpaper.h"
 #include "linux/PrivateRuntimeDirectory.h"
+#include "linux/RootWindowBackground.h"
 #include "linux/RootWindowWallpaper.h"
-#include "linux/SettingsFileFormat.h"
 #include "linux/SessionIdleness.h"
+#include "linux/SettingsFileFormat.h"
+#include "linux/SwayWallpaper.h"
 #include "linux/TerminationRequests.h"
-#include "linux/WallpaperRecord.h"
+#include "linux/X11WindowManager.h"
+#include "linux/XfconfWallpaper.h"
 
 #include <QtPlatformHeaders/QXcbWindowFunctions>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
@@ -31,6 +43,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+
+#include <memory>
 
 void DesktopIntegration::useFailureSafeSettingsStore()
 {
@@ -96,6 +110,10 @@ void DesktopIntegration::prepareDesktopWindow(QWidget *window)
     window->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     window->winId();
     QXcbWindowFunctions::setWmWindowType(window->windowHandle(), QXcbWindowFunctions::Desktop);
+    if (QX11Info::isPlatformX11()) {
+        new ClickThroughFrame(window->windowHandle());
+        new AboveDesktopWindows(window->windowHandle());
+    }
     // Window managers do not make desktop-type windows full screen themselves.
     window->setGeometry(window->windowHandle()->screen()->geometry());
 }
@@ -107,23 +125,36 @@ void DesktopIntegration::bringToFront(QWidget *window)
 
 namespace {
 
-bool onGnomeFamilyDesktop()
+// The desktop family of this session, from its standard variables.
+std::unique_ptr<DesktopWallpaper> wallpaperOfThisDesktop()
 {
-    return GnomeBackground::isGnomeFamily(qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
+    switch (DesktopFamily::of(qEnvironmentVariable("XDG_CURRENT_DESKTOP"),
+                              qEnvironmentVariable("DESKTOP_SESSION"), qEnvironmentVariableIsSet("SWAYSOCK"))) {
+    case DesktopFamily::Gnome:
+        return std::make_unique<GsettingsWallpaper>(GsettingsWallpaper::gnome());
+    case DesktopFamily::Cinnamon:
+        return std::make_unique<GsettingsWallpaper>(GsettingsWallpaper::cinnamon());
+    case DesktopFamily::Mate:
+        return std::make_unique<GsettingsWallpaper>(GsettingsWallpaper::mate());
+    case DesktopFamily::Xfce:
+        return std::make_unique<XfconfWallpaper>();
+    case DesktopFamily::Plasma:
+        return std::make_unique<PlasmaWallpaper>();
+    case DesktopFamily::Lxqt:
+        return std::make_unique<PcmanfmQtWallpaper>();
+    case DesktopFamily::Sway:
+        return std::make_unique<SwayWallpaper>();
+    case DesktopFamily::BareX11:
+        break;
+    }
+    return std::make_unique<RootWindowBackground>();
 }
 
-// Where Qt's screens lie in the root window, in device pixels: Qt scales a
-// screen's size but keeps its top left corner.
-QList<QRect> screensInRootWindow()
+// A wallpaper that names no file would leave the desktop black or at the
+// desktop's whim: the desktop keeps what it shows instead.
+bool namesAFile(const QString &path)
 {
-    QList<QRect> screens;
-    const QList<QScreen *> all = QGuiApplication::screens();
-    for (const QScreen *screen : all) {
-        const QRect geometry = screen->geometry();
-        screens.append(QRect(geometry.topLeft(),
-                             (QSizeF(geometry.size()) * screen->devicePixelRatio()).toSize()));
-    }
-    return screens;
+    return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
 } // namespace
@@ -140,25 +171,38 @@ void DesktopIntegration::removeAutostartEntry()
 
 QString DesktopIntegration::currentWallpaper()
 {
-    return onGnomeFamilyDesktop() ? GnomeBackground::current() : WallpaperRecord::read();
+    return wallpaperOfThisDesktop()->current();
 }
 
 bool DesktopIntegration::setWallpaper(const QString &path)
 {
-    // An empty path stands for a wallpaper that was never known: there is nothing
-    // to bring back, and the desktop keeps what it shows.
-    if (onGnomeFamilyDesktop()) {
-        if (!path.isEmpty())
-            GnomeBackground::set(path);
+    // Nothing to set: the desktop keeps what it shows, and there is nothing to save.
+    if (!namesAFile(path))
         return true;
-    }
-    const bool recorded = WallpaperRecord::write(path);
-    if (path.isEmpty() || !QX11Info::isPlatformX11())
-        return recorded;
-    Display *display = QX11Info::display();
-    RootWindowWallpaper::set(display ? QByteArray(XDisplayString(display)) : QByteArray(),
-                             QImage(path), screensInRootWindow());
-    return recorded;
+    return wallpaperOfThisDesktop()->set(path);
+}
+
+QString DesktopIntegration::keepWallpaper()
+{
+    const KeptPicture kept = wallpaperOfThisDesktop()->keep();
+    OwnPictureStore::save(kept);
+    return kept.path;
+}
+
+void DesktopIntegration::restoreWallpaper(const QString &keptPath)
+{
+    if (!namesAFile(keptPath))
+        return;
+    KeptPicture kept = OwnPictureStore::load();
+    // A path kept by an older version, or changed since, comes back alone.
+    if (kept.path != keptPath)
+        kept = {keptPath, {}};
+    wallpaperOfThisDesktop()->restore(kept);
+}
+
+QImage DesktopIntegration::currentWallpaperPicture(const QRect &screen)
+{
+    return wallpaperOfThisDesktop()->picture(screen);
 }
 
 bool DesktopIntegration::showsTranslucentWindows()
@@ -192,8 +236,11 @@ bool DesktopIntegration::keepsDesktopWindowBelow()
 bool DesktopIntegration::showsWallpaperBehindDesktopWindow()
 {
     // Wayland has no root window picture, and what a compositor shows beneath
-    // the program's layer is not the wallpaper the program set.
-    return !onWayland() && showsTranslucentWindows();
+    // the program's layer is not the wallpaper the program set; some X11 window
+    // managers paint a background of their own over the root window's.
+    if (onWayland() || !showsTranslucentWindows())
+        return false;
+    return !X11WindowManager::paintsItsOwnBackground(X11WindowManager::name(QX11Info::display()));
 }
 
 bool DesktopIntegration::showsWallpaperOnEveryScreen()

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QScreen>
+#include <QImage>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -51,6 +53,21 @@ bool DesktopIntegration::setWallpaper(const QString &path)
 {
     WindowsShell::setWallpaper(path.toStdWString());
     return true;
+}
+
+QString DesktopIntegration::keepWallpaper()
+{
+    return currentWallpaper();
+}
+
+void DesktopIntegration::restoreWallpaper(const QString &keptPath)
+{
+    setWallpaper(keptPath);
+}
+
+QImage DesktopIntegration::currentWallpaperPicture(const QRect &screen)
+{
+    return wallpaperPicture(currentWallpaper(), screen.size());
 }
 
 void DesktopIntegration::quitApplicationWhenTheSessionEnds()

@@ -1,32 +1,7 @@
 #include "GnomeBackground.h"
 
-#include <QProcess>
 #include <QStringList>
 #include <QUrl>
-
-namespace {
-
-const char schema[] = "org.gnome.desktop.background";
-
-// gsettings answers at once; the bound only keeps a stuck bus from freezing the program.
-const int gsettingsTimeoutMs = 10000;
-
-QString runGsettings(const QStringList &arguments)
-{
-    QProcess gsettings;
-    gsettings.setProcessChannelMode(QProcess::SeparateChannels);
-    gsettings.start(QStringLiteral("gsettings"), arguments, QIODevice::ReadOnly);
-    if (!gsettings.waitForFinished(gsettingsTimeoutMs)) {
-        gsettings.kill();
-        gsettings.waitForFinished(1000);
-        return QString();
-    }
-    if (gsettings.exitStatus() != QProcess::NormalExit || gsettings.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(gsettings.readAllStandardOutput()).trimmed();
-}
-
-} // namespace
 
 bool GnomeBackground::isGnomeFamily(const QString &currentDesktop)
 {
@@ -41,20 +16,6 @@ bool GnomeBackground::isGnomeFamily(const QString &currentDesktop)
             return true;
     }
     return false;
-}
-
-QString GnomeBackground::current()
-{
-    const QString value = runGsettings({QStringLiteral("get"), QLatin1String(schema),
-                                        QStringLiteral("picture-uri")});
-    return pathFromUri(unquotedValue(value));
-}
-
-void GnomeBackground::set(const QString &path)
-{
-    const QString value = quotedValue(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
-    for (const char *key : {"picture-uri", "picture-uri-dark"})
-        runGsettings({QStringLiteral("set"), QLatin1String(schema), QLatin1String(key), value});
 }
 
 QString GnomeBackground::quotedValue(const QString &text)

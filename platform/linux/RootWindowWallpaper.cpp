@@ -43,6 +43,12 @@ struct Channel
         return ((static_cast<unsigned long>(value8) * maximum + 127) / 255) << shift;
     }
 
+    int value8(unsigned long pixel) const
+    {
+        const unsigned long maximum = (1ul << bits) - 1;
+        return int((((pixel >> shift) & maximum) * 255 + maximum / 2) / maximum);
+    }
+
     int shift = 0;
     int bits = 0;
     bool contiguous = false;
@@ -118,6 +124,42 @@ void freePreviousPixmap(Display *display, Window root)
         XKillClient(display, previous);
 }
 
+// The wallpaper pixmap that a setter named on the root window, or None.
+Pixmap publishedPixmap(Display *display, Window root)
+{
+    for (const char *name : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"}) {
+        const Atom property = XInternAtom(display, name, True);
+        const Pixmap pixmap = property == None ? None : pixmapProperty(display, root, property);
+        if (pixmap != None)
+            return pixmap;
+    }
+    return None;
+}
+
+QImage pictureOf(Display *display, Pixmap pixmap, Visual *visual, int depth)
+{
+    Window ignoredRoot;
+    int x, y;
+    unsigned int width = 0, height = 0, border, pixmapDepth = 0;
+    if (!XGetGeometry(display, pixmap, &ignoredRoot, &x, &y, &width, &height, &border, &pixmapDepth)
+        || int(pixmapDepth) != depth || width == 0 || height == 0)
+        return QImage();
+    XImage *image = XGetImage(display, pixmap, 0, 0, width, height, AllPlanes, ZPixmap);
+    if (!image)
+        return QImage();
+    QImage picture(int(width), int(height), QImage::Format_RGB32);
+    const Channel red(visual->red_mask), green(visual->green_mask), blue(visual->blue_mask);
+    for (int row = 0; row < int(height) && !picture.isNull(); ++row) {
+        QRgb *line = reinterpret_cast<QRgb *>(picture.scanLine(row));
+        for (int column = 0; column < int(width); ++column) {
+            const unsigned long pixel = XGetPixel(image, column, row);
+            line[column] = qRgb(red.value8(pixel), green.value8(pixel), blue.value8(pixel));
+        }
+    }
+    XDestroyImage(image);
+    return picture;
+}
+
 void publish(Display *display, Window root, Pixmap pixmap)
 {
     for (const char *name : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"}) {
@@ -129,6 +171,25 @@ void publish(Display *display, Window root, Pixmap pixmap)
 }
 
 } // namespace
+
+QImage RootWindowWallpaper::shown(const QByteArray &displayName)
+{
+    Display *display = XOpenDisplay(displayName.isEmpty() ? nullptr : displayName.constData());
+    if (!display)
+        return QImage();
+    // The property may name a pixmap that is long gone.
+    const XErrorHandler previousHandler = XSetErrorHandler(noteXError);
+    const int screen = DefaultScreen(display);
+    Visual *visual = DefaultVisual(display, screen);
+    QImage picture;
+    const Pixmap pixmap = publishedPixmap(display, RootWindow(display, screen));
+    if (pixmap != None && isTrueColour(visual))
+        picture = pictureOf(display, pixmap, visual, DefaultDepth(display, screen));
+    XSync(display, False);
+    XSetErrorHandler(previousHandler);
+    XCloseDisplay(display);
+    return picture;
+}
 
 bool RootWindowWallpaper::set(const QByteArray &displayName, const QImage &image,
                               const QList<QRect> &screens)

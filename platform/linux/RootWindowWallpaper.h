@@ -21,6 +21,11 @@ public:
     // image, or a visual that is not true colour.
     static bool set(const QByteArray &displayName, const QImage &image, const QList<QRect> &screens);
 
+    // The picture that a setter left on the named display's root window, as large
+    // as the root window; null when there is none (a plain background colour or
+    // pattern) or it cannot be read.
+    static QImage shown(const QByteArray &displayName);
+
 private:
     RootWindowWallpaper() = delete;
 };

@@ -13,6 +13,7 @@ class tst_DesktopBackground : public QObject
 private slots:
     void init();
     void coversTheScreenBelowEveryWindow();
+    void rightClickOnTheDesktopOpensTheWindowManagersMenu();
     void showsTheWallpaperWhereThePagePaintsNothing_data();
     void showsTheWallpaperWhereThePagePaintsNothing();
     void cookiesAreStoredWhenTheSettingsWindowCloses();
@@ -83,11 +84,8 @@ void tst_DesktopBackground::coversTheScreenBelowEveryWindow()
 
     QProcess normalWindow;
     normalWindow.start("xclock", {"-geometry", "200x200+100+100"});
-    X11Desktop::WindowId clock = 0;
-    QVERIFY(TestEnvironment::waitFor([&] {
-        const auto windows = X11Desktop::visibleWindows("^xclock$");
-        return !windows.isEmpty() && (clock = windows.first());
-    }));
+    const X11Desktop::WindowId clock = X11Desktop::waitForVisibleWindow("^xclock$");
+    QVERIFY(clock);
 
     X11Desktop::activate(background);
     X11Desktop::click(QPoint(700, 400), 1);
@@ -96,12 +94,40 @@ void tst_DesktopBackground::coversTheScreenBelowEveryWindow()
     QVERIFY(stacking.contains(background));
     QVERIFY(stacking.indexOf(background) < stacking.indexOf(clock));
 
-    // A click on the page goes to the desktop beneath, not to the background.
-    QVERIFY(!X11Desktop::isSameOrInside(X11Desktop::windowReceivingClickAt(QPoint(700, 400)), background));
+    // A click on the page goes to the desktop beneath, not to the background
+    // nor to the frame that the window manager put around it.
+    QCOMPARE(X11Desktop::windowReceivingClickAt(QPoint(700, 400)), X11Desktop::rootWindow());
     QVERIFY(X11Desktop::isSameOrInside(X11Desktop::windowReceivingClickAt(QPoint(200, 200)), clock));
 
     normalWindow.kill();
     normalWindow.waitForFinished();
+    QCOMPARE(program.runToEnd({"/q"}), 0);
+}
+
+// openbox shows its root menu for a right click on the desktop; the page lies
+// over the whole desktop and must leave that to the window manager.
+void tst_DesktopBackground::rightClickOnTheDesktopOpensTheWindowManagersMenu()
+{
+    DesktopProgram program;
+    program.start();
+    QVERIFY(waitForBackground());
+    const QPoint onTheDesktop(600, 400);
+    // openbox opens its menus with the top left corner at the pointer.
+    auto menuAtThePointer = [&] {
+        const QList<QRect> windows = X11Desktop::topLevelWindows();
+        return std::any_of(windows.cbegin(), windows.cend(), [&](const QRect &window) {
+            return window.topLeft() == onTheDesktop && window.width() < screen.width() / 2;
+        });
+    };
+    QVERIFY(!menuAtThePointer());
+    const QColor pageThere = X11Desktop::pixel(onTheDesktop + QPoint(20, 8));
+
+    X11Desktop::click(onTheDesktop, 3);
+    QVERIFY(TestEnvironment::waitFor(menuAtThePointer, 10000));
+    QVERIFY(X11Desktop::pixel(onTheDesktop + QPoint(20, 8)) != pageThere);
+
+    X11Desktop::key("Escape");
+    QVERIFY(TestEnvironment::waitFor([&] { return !menuAtThePointer(); }, 10000));
     QCOMPARE(program.runToEnd({"/q"}), 0);
 }
 

@@ -1,11 +1,16 @@
 #include "DesktopIntegration.h"
+#include "TestEnvironment.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 #include "ZintelloDesktopSettingsWindow.h"
+#include "linux/RootWindowWallpaper.h"
+#include "linux/WallpaperRecord.h"
 
 #include <QCheckBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QDir>
+#include <QImage>
+#include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
 #include <QLabel>
@@ -13,6 +18,8 @@
 #include <QSpinBox>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QWebElement>
 #include <QWebFrame>
 #include <QWebPage>
@@ -20,6 +27,136 @@
 #include <QtTest>
 
 #include <memory>
+
+namespace {
+
+// Where a desktop keeps its wallpaper, read and written with the desktop's own
+// tools, as the user's desktop holds it: one entry per key, monitor or screen.
+class WallpaperStore
+{
+public:
+    virtual ~WallpaperStore() = default;
+    // What the desktop shows now.
+    virtual QStringList pictures() const = 0;
+    // The user's own pictures, before the program ever ran.
+    virtual void seed(const QStringList &paths) = 0;
+    // What pictures() gives once one picture is set everywhere.
+    virtual QStringList showing(const QString &path) const = 0;
+    virtual void reset() = 0;
+};
+
+// A gsettings schema's picture keys, values as URIs or plain paths.
+class GsettingsStore : public WallpaperStore
+{
+public:
+    GsettingsStore(const QString &schema, const QStringList &keys, bool uris)
+        : schema(schema), keys(keys), uris(uris) {}
+
+    QStringList pictures() const override
+    {
+        QStringList paths;
+        for (const QString &key : keys) {
+            QString value = TestEnvironment::run("gsettings", {"get", schema, key}).trimmed();
+            value = value.mid(1, value.size() - 2);   // the quotes; the test's paths need no escapes
+            paths << (uris ? QUrl(value).toLocalFile() : value);
+        }
+        return paths;
+    }
+
+    void seed(const QStringList &paths) override
+    {
+        for (int i = 0; i < keys.size(); ++i) {
+            const QString value = uris ? QUrl::fromLocalFile(paths.at(i)).toString(QUrl::FullyEncoded) : paths.at(i);
+            TestEnvironment::run("gsettings", {"set", schema, keys.at(i), "'" + value + "'"});
+        }
+    }
+
+    QStringList showing(const QString &path) const override
+    {
+        return QStringList(QVector<QString>(keys.size(), path).toList());
+    }
+
+    void reset() override { TestEnvironment::run("gsettings", {"reset-recursively", schema}); }
+
+private:
+    QString schema;
+    QStringList keys;
+    bool uris;
+};
+
+// xfdesktop's pictures: a "last-image" property per monitor and workspace.
+class XfconfStore : public WallpaperStore
+{
+public:
+    explicit XfconfStore(const QStringList &properties) : properties(properties) {}
+
+    QStringList pictures() const override
+    {
+        QStringList paths;
+        for (const QString &property : properties)
+            paths << TestEnvironment::run("xfconf-query", {"-c", "xfce4-desktop", "-p", property}).trimmed();
+        return paths;
+    }
+
+    void seed(const QStringList &paths) override
+    {
+        for (int i = 0; i < properties.size(); ++i) {
+            TestEnvironment::run("xfconf-query", {"-c", "xfce4-desktop", "-p", properties.at(i), "-n",
+                                                  "-t", "string", "-s", paths.at(i)});
+        }
+    }
+
+    QStringList showing(const QString &path) const override
+    {
+        return QStringList(QVector<QString>(properties.size(), path).toList());
+    }
+
+    void reset() override { TestEnvironment::run("xfconf-query", {"-c", "xfce4-desktop", "-p", "/backdrop", "-r", "-R"}); }
+
+private:
+    QStringList properties;
+};
+
+// The bare root window: its picture, looked at in three places.
+class RootWindowStore : public WallpaperStore
+{
+public:
+    QStringList pictures() const override
+    {
+        const QImage shown = RootWindowWallpaper::shown(QByteArray());
+        QStringList colours;
+        for (const QPoint &probe : probes)
+            colours << (shown.isNull() ? QString("none") : shown.pixelColor(probe).name());
+        return colours;
+    }
+
+    void seed(const QStringList &paths) override
+    {
+        // As another root-setting program leaves it: a picture and no file name.
+        if (!paths.isEmpty())
+            RootWindowWallpaper::set(QByteArray(), QImage(paths.first()), {});
+    }
+
+    QStringList showing(const QString &path) const override
+    {
+        const QImage picture = DesktopIntegration::wallpaperPicture(path, QSize(1280, 800));
+        QStringList colours;
+        for (const QPoint &probe : probes)
+            colours << picture.pixelColor(probe).name();
+        return colours;
+    }
+
+    void reset() override
+    {
+        for (const char *property : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"})
+            TestEnvironment::run("xprop", {"-root", "-remove", property});
+    }
+
+private:
+    const QList<QPoint> probes{QPoint(80, 80), QPoint(640, 700), QPoint(1200, 100)};
+};
+
+} // namespace
 
 // The settings window of the desktop program in this process, with the real
 // pages, the real web engine and the platform layer of this desktop.
@@ -48,6 +185,10 @@ private slots:
     void backgroundClosedByTheWindowManager();
     void languageChoiceTranslatesTheWindow_data();
     void languageChoiceTranslatesTheWindow();
+    void ownPictureComesBack_data();
+    void ownPictureComesBack();
+    void recordOfAnOlderVersionNamingNoPicture_data();
+    void recordOfAnOlderVersionNamingNoPicture();
 
 private:
     void createWindow();
@@ -58,10 +199,27 @@ private:
     static QString documentCookies(QWebView *view);
     static QString designBitmap(const QString &number);
     static QString storedCookies();
+    // Where the page is transparent, what the background paints behind it
+    // (nothing where the windowing system shows the desktop itself).
+    bool backdropIsBlack() const;
+
+    // A picture of the user's: a setting naming no file would change nothing.
+    QString userPicture(const QString &name, const QColor &color) const;
 
     std::unique_ptr<ZintelloDesktopSettingsWindow> window;
-    const QString userWallpaper = QStringLiteral("/usr/share/backgrounds/user.png");
+    std::shared_ptr<WallpaperStore> store;
+    QTemporaryDir pictures;
+    QString userWallpaper;
 };
+
+QString tst_SettingsWindow::userPicture(const QString &name, const QColor &color) const
+{
+    const QString path = pictures.filePath(name);
+    QImage picture(64, 40, QImage::Format_RGB32);
+    picture.fill(color);
+    picture.save(path, "PNG");
+    return path;
+}
 
 void tst_SettingsWindow::initTestCase()
 {
@@ -71,6 +229,8 @@ void tst_SettingsWindow::initTestCase()
     QApplication::setQuitOnLastWindowClosed(false);
     // The update check at every construction stays on this machine.
     qputenv("http_proxy", "http://127.0.0.1:9");
+    QVERIFY(pictures.isValid());
+    userWallpaper = userPicture("user.png", QColor(30, 120, 90));
 }
 
 void tst_SettingsWindow::init()
@@ -84,6 +244,11 @@ void tst_SettingsWindow::init()
 void tst_SettingsWindow::cleanup()
 {
     window.reset();
+    if (store)
+        store->reset();
+    store.reset();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+    qunsetenv("XDG_CURRENT_DESKTOP");
 }
 
 void tst_SettingsWindow::createWindow()
@@ -133,6 +298,15 @@ QString tst_SettingsWindow::designBitmap(const QString &number)
 QString tst_SettingsWindow::storedCookies()
 {
     return QString::fromLatin1(QSettings().value("cookies").toByteArray());
+}
+
+bool tst_SettingsWindow::backdropIsBlack() const
+{
+    const auto *backdrop = background()->findChild<QLabel *>("wallpaperBackdrop");
+    if (!backdrop)
+        return false;
+    const QImage painted = backdrop->pixmap(Qt::ReturnByValue).toImage();
+    return painted.pixelColor(painted.rect().center()) == QColor(Qt::black);
 }
 
 void tst_SettingsWindow::firstStartSwitchesAutostartOnAndAppliesTheDesign()
@@ -209,6 +383,7 @@ void tst_SettingsWindow::designCookie_data()
     QTest::newRow("own image on") << true << "3" << false;
     QTest::newRow("a value that climbs out of the directory") << false << "../../../secret" << false;
     QTest::newRow("a value with a separator") << false << "3/../4" << false;
+    QTest::newRow("a design without a bitmap") << false << "42" << false;
 }
 
 void tst_SettingsWindow::designCookie()
@@ -223,6 +398,7 @@ void tst_SettingsWindow::designCookie()
     setCookieInPage(view("settings"), "design=" + number);
     QCOMPARE(QSettings().value("designNumber").toString(), number);
     QCOMPARE(DesktopIntegration::currentWallpaper(), wallpaperChanges ? designBitmap(number) : before);
+    QVERIFY(!backdropIsBlack());
 }
 
 void tst_SettingsWindow::ownImageOnAndOff()
@@ -237,7 +413,7 @@ void tst_SettingsWindow::ownImageOnAndOff()
     QCOMPARE(DesktopIntegration::currentWallpaper(), userWallpaper);
 
     // The user picks another wallpaper meanwhile: switching off keeps that one.
-    const QString picked = "/home/user/holiday.jpg";
+    const QString picked = userPicture("holiday.png", QColor(200, 180, 20));
     DesktopIntegration::setWallpaper(picked);
     ownImage->setChecked(false);
     QCOMPARE(QSettings().value("wallpaperSetting").toInt(), 0);
@@ -258,7 +434,7 @@ void tst_SettingsWindow::storedOwnImageIsAppliedAgainAtStart()
     settings.setValue("wallpaperSetting", 2);
     settings.setValue("orginalWallpaper", userWallpaper);
     settings.sync();
-    DesktopIntegration::setWallpaper("/somewhere/else.png");
+    DesktopIntegration::setWallpaper(userPicture("else.png", QColor(90, 10, 10)));
     createWindow();
     QVERIFY(window->findChild<QCheckBox *>("wallpaper")->isChecked());
     QCOMPARE(DesktopIntegration::currentWallpaper(), userWallpaper);
@@ -456,6 +632,109 @@ void tst_SettingsWindow::screensaverStartSaysWhenTheSessionCannotTellIdleTime()
     QCOMPARE(window->findChild<QCheckBox *>("screensaverStart")->isEnabled(), sessionTellsIdleTime);
     QCOMPARE(window->findChild<QSpinBox *>("screensaverMinutes")->isEnabled(), sessionTellsIdleTime);
     QCOMPARE(!window->findChild<QLabel *>("screensaverStartUnavailable")->isHidden(), !sessionTellsIdleTime);
+}
+
+Q_DECLARE_METATYPE(std::shared_ptr<WallpaperStore>)
+
+void tst_SettingsWindow::ownPictureComesBack_data()
+{
+    QTest::addColumn<QString>("currentDesktop");
+    QTest::addColumn<std::shared_ptr<WallpaperStore>>("desktopStore");
+    QTest::addColumn<int>("userPictures");
+    QTest::addColumn<bool>("comesBack");
+
+    const auto gnome = std::make_shared<GsettingsStore>(
+        "org.gnome.desktop.background", QStringList{"picture-uri", "picture-uri-dark"}, true);
+    const auto cinnamon = std::make_shared<GsettingsStore>(
+        "org.cinnamon.desktop.background", QStringList{"picture-uri"}, true);
+    const auto mate = std::make_shared<GsettingsStore>(
+        "org.mate.background", QStringList{"picture-filename"}, false);
+    const auto xfce = std::make_shared<XfconfStore>(QStringList{
+        "/backdrop/screen0/monitorscreen/workspace0/last-image",
+        "/backdrop/screen0/monitorscreen/workspace1/last-image"});
+    const auto root = std::make_shared<RootWindowStore>();
+
+    QTest::newRow("bare X11: a picture that another program left on the root window")
+        << "" << std::shared_ptr<WallpaperStore>(root) << 1 << true;
+    QTest::newRow("bare X11: a plain root window, nothing to bring back, never black")
+        << "" << std::shared_ptr<WallpaperStore>(root) << 0 << false;
+    QTest::newRow("GNOME: the light and the dark picture, each its own")
+        << "GNOME" << std::shared_ptr<WallpaperStore>(gnome) << 2 << true;
+    QTest::newRow("Ubuntu's GNOME") << "ubuntu:GNOME" << std::shared_ptr<WallpaperStore>(gnome) << 2 << true;
+    QTest::newRow("Cinnamon") << "X-Cinnamon" << std::shared_ptr<WallpaperStore>(cinnamon) << 1 << true;
+    QTest::newRow("MATE") << "MATE" << std::shared_ptr<WallpaperStore>(mate) << 1 << true;
+    QTest::newRow("XFCE: a picture per workspace, each its own")
+        << "XFCE" << std::shared_ptr<WallpaperStore>(xfce) << 2 << true;
+}
+
+void tst_SettingsWindow::ownPictureComesBack()
+{
+    QFETCH(QString, currentDesktop);
+    QFETCH(std::shared_ptr<WallpaperStore>, desktopStore);
+    QFETCH(int, userPictures);
+    QFETCH(bool, comesBack);
+
+    if (!currentDesktop.isEmpty() && !qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
+        QSKIP("the desktop's settings need a session bus: run under dbus-run-session");
+    store = desktopStore;
+    // Before the program ever ran: only what the desktop holds.
+    store->reset();
+    QFile::remove(WallpaperRecord::filePath());
+    if (!currentDesktop.isEmpty())
+        qputenv("XDG_CURRENT_DESKTOP", currentDesktop.toUtf8());
+    const QStringList own = QStringList{userPicture("own light.png", QColor(30, 120, 90)),
+                                        userPicture("own dark.png", QColor(150, 60, 20))}.mid(0, userPictures);
+    store->seed(own);
+    const QStringList before = store->pictures();
+
+    // The first start shows the first design.
+    createWindow();
+    QCOMPARE(store->pictures(), store->showing(designBitmap("9")));
+
+    setCookieInPage(view("settings"), "design=4");
+    QCOMPARE(store->pictures(), store->showing(designBitmap("4")));
+
+    QCheckBox *ownImage = window->findChild<QCheckBox *>("wallpaper");
+    // Where nothing can come back, the check box says so.
+    QCOMPARE(ownImage->toolTip().isEmpty(), comesBack);
+    ownImage->setChecked(true);
+    QCOMPARE(store->pictures(), comesBack ? before : store->showing(designBitmap("4")));
+    QVERIFY(!backdropIsBlack());
+
+    ownImage->setChecked(false);
+    QCOMPARE(store->pictures(), store->showing(designBitmap("4")));
+    QVERIFY(!backdropIsBlack());
+
+    // Once more: what was kept at the last switch-off comes back.
+    ownImage->setChecked(true);
+    QCOMPARE(store->pictures(), comesBack ? before : store->showing(designBitmap("4")));
+}
+
+void tst_SettingsWindow::recordOfAnOlderVersionNamingNoPicture_data()
+{
+    QTest::addColumn<QString>("recorded");
+    QTest::newRow("empty") << "";
+    QTest::newRow("a design without a bitmap") << designBitmap("42");
+}
+
+// Older versions recorded a wallpaper that named no picture; the root window
+// still shows the user's picture, and the page's backdrop must show it too.
+void tst_SettingsWindow::recordOfAnOlderVersionNamingNoPicture()
+{
+    QFETCH(QString, recorded);
+    const QColor own(30, 120, 90);
+    RootWindowWallpaper::set(QByteArray(), QImage(userPicture("own.png", own)), {});
+    WallpaperRecord::write(recorded);
+    QSettings settings;
+    settings.setValue("firstStart", false);
+    settings.setValue("wallpaperSetting", 2);
+    settings.setValue("orginalWallpaper", recorded);
+    settings.sync();
+
+    createWindow();
+    const auto *backdrop = background()->findChild<QLabel *>("wallpaperBackdrop");
+    QVERIFY(backdrop);
+    QCOMPARE(backdrop->pixmap(Qt::ReturnByValue).toImage().pixelColor(80, 80), own);
 }
 
 int main(int argc, char **argv)

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 namespace {
@@ -70,6 +71,10 @@ private slots:
     void emptyPathKeepsTheWallpaper();
     void otherThanAFileReadsAsUnknown();
     void withoutABusNothingChanges();
+    void eachPictureKeyComesBackOnItsOwn_data();
+    void eachPictureKeyComesBackOnItsOwn();
+    void otherDesktopsOnGsettings_data();
+    void otherDesktopsOnGsettings();
 
 private:
     QTemporaryDir pictures;
@@ -252,6 +257,75 @@ void TestGnomeBackground::withoutABusNothingChanges()
     QVERIFY2(elapsed < 15000, qPrintable(QString::number(elapsed)));
     QCOMPARE(readWithoutBus, before);
     QCOMPARE(DesktopIntegration::currentWallpaper(), before);
+}
+
+void TestGnomeBackground::eachPictureKeyComesBackOnItsOwn_data()
+{
+    QTest::addColumn<QString>("darkValue");   // as gsettings takes it; %1 is the dark picture's URI
+    QTest::addColumn<QString>("darkText");
+
+    QTest::newRow("a dark picture of its own") << "'%1'" << "%1";
+    QTest::newRow("a dark picture that is no local file")
+        << "'resource:///org/gnome/shell/dark.jpg'" << "resource:///org/gnome/shell/dark.jpg";
+    QTest::newRow("the same picture for both") << "'%2'" << "%2";
+}
+
+void TestGnomeBackground::eachPictureKeyComesBackOnItsOwn()
+{
+    QFETCH(QString, darkValue);
+    QFETCH(QString, darkText);
+    const QString light = picture(QStringLiteral("Own/it's light.png"));
+    const QString lightUri = QUrl::fromLocalFile(light).toString(QUrl::FullyEncoded);
+    const QString darkUri = QUrl::fromLocalFile(picture(QStringLiteral("Own/dark.png"))).toString(QUrl::FullyEncoded);
+    gsettings({QStringLiteral("set"), schema, QStringLiteral("picture-uri"), GnomeBackground::quotedValue(lightUri)});
+    gsettings({QStringLiteral("set"), schema, QStringLiteral("picture-uri-dark"), darkValue.arg(darkUri, lightUri)});
+
+    const QString kept = DesktopIntegration::keepWallpaper();
+    QCOMPARE(kept, light);
+    DesktopIntegration::setWallpaper(picture(QStringLiteral("Wallpapers/A_design_2.bmp")));
+    QVERIFY(keyValue(QStringLiteral("picture-uri-dark")).endsWith(QLatin1String("A_design_2.bmp")));
+
+    DesktopIntegration::restoreWallpaper(kept);
+    QCOMPARE(localPathOf(keyValue(QStringLiteral("picture-uri"))), light);
+    QCOMPARE(keyValue(QStringLiteral("picture-uri-dark")), darkText.arg(darkUri, lightUri));
+
+    // A path kept elsewhere (an older version's) comes back on both keys.
+    const QString older = picture(QStringLiteral("Own/older.png"));
+    DesktopIntegration::restoreWallpaper(older);
+    QCOMPARE(localPathOf(keyValue(QStringLiteral("picture-uri"))), older);
+    QCOMPARE(localPathOf(keyValue(QStringLiteral("picture-uri-dark"))), older);
+}
+
+void TestGnomeBackground::otherDesktopsOnGsettings_data()
+{
+    QTest::addColumn<QString>("currentDesktop");
+    QTest::addColumn<QString>("otherSchema");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("uri");
+
+    QTest::newRow("Cinnamon") << "X-Cinnamon" << "org.cinnamon.desktop.background" << "picture-uri" << true;
+    QTest::newRow("MATE") << "MATE" << "org.mate.background" << "picture-filename" << false;
+}
+
+void TestGnomeBackground::otherDesktopsOnGsettings()
+{
+    QFETCH(QString, currentDesktop);
+    QFETCH(QString, otherSchema);
+    QFETCH(QString, key);
+    QFETCH(bool, uri);
+    const QString gnomeBefore = keyValue(QStringLiteral("picture-uri"));
+    qputenv("XDG_CURRENT_DESKTOP", currentDesktop.toUtf8());
+    const QString path = picture(QStringLiteral("Other desktop/it's 100%.bmp"));
+
+    DesktopIntegration::setWallpaper(path);
+    const QString readBack = DesktopIntegration::currentWallpaper();
+    qputenv("XDG_CURRENT_DESKTOP", "GNOME");
+
+    QString value = gsettings({QStringLiteral("get"), otherSchema, key});
+    value = GnomeBackground::unquotedValue(value);
+    QCOMPARE(uri ? localPathOf(value) : value, path);
+    QCOMPARE(readBack, path);
+    QCOMPARE(keyValue(QStringLiteral("picture-uri")), gnomeBefore);
 }
 
 QTEST_GUILESS_MAIN(TestGnomeBackground)

@@ -5,6 +5,8 @@
 #include "WallpaperPicture.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -153,8 +155,9 @@ private slots:
     void shownOnTheRootWindow();
     void settingAgainFreesThePreviousPixmap();
     void pixmapOfARunningProgramIsLeftAlone();
-    void missingImageKeepsTheDesktop();
-    void emptyPathKeepsTheDesktop();
+    void pathThatShowsNoPictureKeepsTheDesktop_data();
+    void pathThatShowsNoPictureKeepsTheDesktop();
+    void keepsACopyOfAPictureOnlyTheRootWindowHolds();
     void visuals_data();
     void visuals();
 
@@ -183,6 +186,11 @@ QString TestRootWindowWallpaper::imagePath(const QString &name, const QImage &im
 void TestRootWindowWallpaper::unknownBeforeTheFirstSet()
 {
     QCOMPARE(DesktopIntegration::currentWallpaper(), QString());
+    // Xvfb's root window has no picture to keep.
+    QCOMPARE(DesktopIntegration::keepWallpaper(), QString());
+    DesktopIntegration::restoreWallpaper(QString());
+    QCOMPARE(DesktopIntegration::currentWallpaper(), QString());
+    QVERIFY(!QFile::exists(WallpaperRecord::filePath()));
 }
 
 void TestRootWindowWallpaper::compose_data()
@@ -306,34 +314,64 @@ void TestRootWindowWallpaper::pixmapOfARunningProgramIsLeftAlone()
     QVERIFY(other.pixmapExists(pixmap));
 }
 
-void TestRootWindowWallpaper::missingImageKeepsTheDesktop()
+void TestRootWindowWallpaper::pathThatShowsNoPictureKeepsTheDesktop_data()
 {
-    DesktopIntegration::setWallpaper(imagePath(QStringLiteral("quarters one.bmp"), quarters()));
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("a missing file") << "no such design.bmp";
+    QTest::newRow("the empty path") << "";
+    QTest::newRow("a directory") << "a folder";
+    QTest::newRow("a file that is no picture") << "notes.bmp";
+}
+
+void TestRootWindowWallpaper::pathThatShowsNoPictureKeepsTheDesktop()
+{
+    QFETCH(QString, name);
+    const QString shown = imagePath(QStringLiteral("quarters one.bmp"), quarters());
+    DesktopIntegration::setWallpaper(shown);
     const quint32 before = rootPixmap(sessionDisplay(), "_XROOTPMAP_ID");
+    QDir(images.path()).mkdir(QStringLiteral("a folder"));
+    QFile notes(images.filePath(QStringLiteral("notes.bmp")));
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("no picture\n");
+    notes.close();
 
-    const QString missing = images.filePath(QStringLiteral("no such design.bmp"));
-    DesktopIntegration::setWallpaper(missing);
+    DesktopIntegration::setWallpaper(name.isEmpty() ? QString() : images.filePath(name));
 
-    // Like the system value on Windows: the path is recorded, the desktop stays.
-    QCOMPARE(DesktopIntegration::currentWallpaper(), missing);
+    // The desktop background paints the current wallpaper behind its page: it
+    // must stay the picture that the root window shows.
+    QCOMPARE(DesktopIntegration::currentWallpaper(), shown);
     QCOMPARE(rootPixmap(sessionDisplay(), "_XROOTPMAP_ID"), before);
     QCOMPARE(screenshot(sessionDisplay()).pixelColor(320, 200), topLeft);
-    const QImage painted = DesktopIntegration::wallpaperPicture(missing, QSize(64, 40));
+    // A picture that cannot be read is painted black, so it must never be current.
+    const QImage painted = DesktopIntegration::wallpaperPicture(images.filePath(name), QSize(64, 40));
     QCOMPARE(painted.size(), QSize(64, 40));
     QCOMPARE(painted.pixelColor(32, 20), QColor(Qt::black));
 }
 
-void TestRootWindowWallpaper::emptyPathKeepsTheDesktop()
+// The root window names no file: a picture that another program left there is
+// kept as a copy in the program's data directory and comes back from it.
+void TestRootWindowWallpaper::keepsACopyOfAPictureOnlyTheRootWindowHolds()
 {
-    DesktopIntegration::setWallpaper(imagePath(QStringLiteral("quarters one.bmp"), quarters()));
-    const quint32 before = rootPixmap(sessionDisplay(), "_XROOTPMAP_ID");
+    QImage picture = quarters(QSize(1280, 800));
+    RootWindowWallpaper::set(sessionDisplay().toLatin1(), picture, {});
+    QFile::remove(WallpaperRecord::filePath());
 
-    DesktopIntegration::setWallpaper(QString());
+    const QString kept = DesktopIntegration::keepWallpaper();
+    QVERIFY2(kept.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + QLatin1String("/Morvaleen/Zintello/")),
+             qPrintable(kept));
+    QCOMPARE(QImage(kept).convertToFormat(QImage::Format_RGB32), picture);
 
-    QCOMPARE(DesktopIntegration::currentWallpaper(), QString());
-    QVERIFY(QFile::exists(WallpaperRecord::filePath()));
-    QCOMPARE(rootPixmap(sessionDisplay(), "_XROOTPMAP_ID"), before);
-    QCOMPARE(screenshot(sessionDisplay()).pixelColor(320, 200), topLeft);
+    QImage other = quarters();
+    other.invertPixels();
+    DesktopIntegration::setWallpaper(imagePath(QStringLiteral("quarters two.bmp"), other));
+    QVERIFY(screenshot(sessionDisplay()).pixelColor(320, 200) != topLeft);
+
+    DesktopIntegration::restoreWallpaper(kept);
+    QCOMPARE(screenshot(sessionDisplay()), picture);
+    QCOMPARE(DesktopIntegration::currentWallpaper(), kept);
+    // Kept again, the copy is the wallpaper: no new copy of the root window.
+    QCOMPARE(DesktopIntegration::keepWallpaper(), kept);
 }
 
 void TestRootWindowWallpaper::visuals_data()
@@ -367,6 +405,9 @@ void TestRootWindowWallpaper::visuals()
     QCOMPARE(rootPixmap(server.display, "ESETROOT_PMAP_ID"), pixmap);
     const QImage shot = screenshot(server.display);
     QCOMPARE(shot.size(), QSize(320, 200));
+    // What the root window shows, read back as a program that keeps a copy does.
+    const QImage readBack = RootWindowWallpaper::shown(server.display.toLatin1());
+    QCOMPARE(readBack.size(), QSize(320, 200));
     const QList<QPair<QPoint, QColor>> expected{{QPoint(80, 50), topLeft},
                                                 {QPoint(240, 50), topRight},
                                                 {QPoint(80, 150), bottomLeft},
@@ -375,6 +416,7 @@ void TestRootWindowWallpaper::visuals()
         const QColor actual = shot.pixelColor(point.first);
         QVERIFY2(near(actual, point.second, tolerance),
                  describe(actual) + " instead of " + describe(point.second));
+        QCOMPARE(readBack.pixelColor(point.first), actual);
     }
 }
 

@@ -31,6 +31,16 @@ QList<X11Desktop::WindowId> X11Desktop::visibleWindows(const QString &titlePatte
                               QStringLiteral("--name"), titlePattern}));
 }
 
+X11Desktop::WindowId X11Desktop::waitForVisibleWindow(const QString &titlePattern)
+{
+    WindowId window = 0;
+    TestEnvironment::waitFor([&] {
+        const QList<WindowId> windows = visibleWindows(titlePattern);
+        return !windows.isEmpty() && (window = windows.first());
+    });
+    return window;
+}
+
 QList<X11Desktop::WindowId> X11Desktop::visibleWindowsOfProgram(const QString &program)
 {
     return windowIds(xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
@@ -170,4 +180,29 @@ bool X11Desktop::isSameOrInside(WindowId window, WindowId ancestor)
         window = parent;
     }
     return window == ancestor;
+}
+
+X11Desktop::WindowId X11Desktop::rootWindow()
+{
+    XConnection x;
+    return DefaultRootWindow(x.display);
+}
+
+QList<QRect> X11Desktop::topLevelWindows()
+{
+    XConnection x;
+    QList<QRect> places;
+    Window root, parent;
+    Window *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(x.display, DefaultRootWindow(x.display), &root, &parent, &children, &count))
+        return places;
+    for (unsigned int i = 0; i < count; ++i) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(x.display, children[i], &attributes) && attributes.map_state == IsViewable)
+            places.append(QRect(attributes.x, attributes.y, attributes.width, attributes.height));
+    }
+    if (children)
+        XFree(children);
+    return places;
 }

@@ -16,6 +16,8 @@ public:
 
     // Visible (mapped) windows whose title matches the regular expression.
     static QList<WindowId> visibleWindows(const QString &titlePattern);
+    // The first visible window whose title matches, once there is one (0 when none came).
+    static WindowId waitForVisibleWindow(const QString &titlePattern);
     // Visible windows of a program, by the instance part of their class.
     static QList<WindowId> visibleWindowsOfProgram(const QString &program);
     // The docked tray icon of a program: a 22x22 window inside the tray.
@@ -35,6 +37,9 @@ public:
     // The innermost window that would receive a click at the point.
     static WindowId windowReceivingClickAt(const QPoint &screenPoint);
     static bool isSameOrInside(WindowId window, WindowId ancestor);
+    static WindowId rootWindow();
+    // Where the mapped children of the root window lie: frames, menus, tooltips.
+    static QList<QRect> topLevelWindows();
 
     static QColor pixel(const QPoint &screenPoint);
 

@@ -1,0 +1,40 @@
+#ifndef DESKTOPWALLPAPER_H
+#define DESKTOPWALLPAPER_H
+
+#include <QMap>
+#include <QString>
+
+class QImage;
+class QRect;
+
+// What is kept of the user's own desktop picture to bring it back later: a
+// picture file, and the desktop's own values beyond it by their names (GNOME's
+// dark-style picture, the picture of each XFCE monitor and workspace).
+struct KeptPicture
+{
+    QString path;
+    QMap<QString, QString> details;
+};
+
+// The wallpaper of one desktop family, read and set through the desktop's own
+// tools, so that the desktop itself shows it and keeps it.
+class DesktopWallpaper
+{
+public:
+    virtual ~DesktopWallpaper();
+
+    // The picture file that the desktop shows; empty when it cannot be named.
+    virtual QString current() const = 0;
+    // Shows an existing picture file on every screen and workspace; false when
+    // what the program itself records of it could not be saved.
+    virtual bool set(const QString &path) = 0;
+
+    // What the desktop shows of current() on a screen (its place on the desktop).
+    virtual QImage picture(const QRect &screen) const;
+
+    // The desktop's picture as it stands, to bring back with restore().
+    virtual KeptPicture keep() const;
+    virtual void restore(const KeptPicture &kept);
+};
+
+#endif
