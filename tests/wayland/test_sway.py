@@ -5,12 +5,9 @@ import unittest
 
 from waylandsession import Session, VirtualPointer, wait_until
 
-# The first start applies design 9; its wallpaper for wide screens.
-DESIGN = "Wallpapers/A_design_9.bmp"
 # The start page draws its layer on the right half only: the left half shows
 # what lies behind the page, the clock lies on the right.
 BACKDROP_PROBE = (80, 80)
-CLOCK_AREA = (880, 290, 340, 130)   # x, y, width, height on a 1280x800 output
 SECOND_OUTPUT = (1280, 0, 1024, 768)
 
 
@@ -25,27 +22,15 @@ class SwayTest(unittest.TestCase):
     def tearDown(self):
         self.session.stop_all()
 
-    def design_at(self, x, y, output_size="1280x800"):
-        return self.session.mean_colour(f"{self.session.program_dir}/{DESIGN}", x, y,
-                                        resize_to=output_size)
-
     def shows_design_behind_page(self, shot):
         return self.session.distance(self.session.mean_colour(shot, *BACKDROP_PROBE),
-                                     self.design_at(*BACKDROP_PROBE)) <= 36
+                                     self.session.design_at(*BACKDROP_PROBE)) <= 36
 
     def shows_design_on_second_output(self, shot):
         x, y, width, height = SECOND_OUTPUT
         return all(self.session.distance(self.session.mean_colour(shot, x + dx, y + dy),
-                                         self.design_at(dx, dy, f"{width}x{height}")) <= 36
+                                         self.session.design_at(dx, dy, f"{width}x{height}")) <= 36
                    for dx, dy in ((40, 40), (width - 60, height - 60)))
-
-    def shows_clock(self, shot):
-        x, y, width, height = CLOCK_AREA
-        # Bright digits on the darker design: the brightest cells of a grid over
-        # the clock are near white.
-        brightest = max(sum(self.session.mean_colour(shot, x + dx, y + dy, size=6))
-                        for dx in range(0, width, 20) for dy in range(0, height, 20))
-        return brightest >= 3 * 200
 
     def toplevel_of(self, process):
         return next((node for node in self.session.toplevels() if node["pid"] == process.pid), None)
@@ -60,7 +45,7 @@ class SwayTest(unittest.TestCase):
         # No output is left bare: the other one shows the wallpaper.
         self.assertTrue(wait_until(lambda: self.shows_design_on_second_output(self.session.screenshot())),
                         "the second output does not show the wallpaper")
-        self.assertTrue(wait_until(lambda: self.shows_clock(self.session.screenshot())),
+        self.assertTrue(wait_until(lambda: self.session.shows_clock(self.session.screenshot())),
                         "the clock never showed")
         self.assertIsNone(self.toplevel_of(background), "the background is a toplevel window")
 
@@ -95,7 +80,7 @@ class SwayTest(unittest.TestCase):
         for end_with in ("key", "pointer"):
             with self.subTest(end_with=end_with):
                 show = self.session.start("ZINTELLO.scr", "/s")
-                self.assertTrue(wait_until(lambda: self.shows_clock(self.session.screenshot())),
+                self.assertTrue(wait_until(lambda: self.session.shows_clock(self.session.screenshot())),
                                 "the page never showed on the primary output")
                 shot = self.session.screenshot()
                 x, y, width, height = SECOND_OUTPUT

@@ -12,10 +12,16 @@ import tempfile
 import time
 
 
+# The first start applies design 9; its wallpaper for wide screens.
+DESIGN = "Wallpapers/A_design_9.bmp"
+# Where the start page shows its clock on a 1280x800 output: x, y, width, height.
+CLOCK_AREA = (880, 290, 340, 130)
+
+
 def read_line(stream, timeout=60.0):
-    """The next line, or "" when none came in time."""
+    """The next line of an unbuffered pipe, or "" when none came in time."""
     ready, _, _ = select.select([stream], [], [], timeout)
-    return stream.readline() if ready else ""
+    return stream.readline().decode() if ready else ""
 
 
 def wait_until(check, timeout=60.0):
@@ -64,10 +70,11 @@ class Session:
         copy = os.path.join(self.scratch, os.path.basename(program_file))
         shutil.copy(program_file, copy)
         os.chmod(copy, 0o755)
+        # Unbuffered: read_line waits on the pipe itself.
         service = subprocess.Popen(self.as_user + [copy], env=self.program_env(),
-                                   stdout=subprocess.PIPE, text=True)
+                                   stdout=subprocess.PIPE, bufsize=0)
         self.processes.append(service)
-        if service.stdout.readline().strip() != "ready":
+        if read_line(service.stdout).strip() != "ready":
             raise RuntimeError("the tray service did not start")
         return service
 
@@ -141,6 +148,19 @@ class Session:
     @staticmethod
     def distance(a, b):
         return sum(abs(x - y) for x, y in zip(a, b))
+
+    def design_at(self, x, y, output_size="1280x800", size=8):
+        """The mean colour of the first start's design at x,y of an output."""
+        return self.mean_colour(os.path.join(self.program_dir, DESIGN), x, y, size=size,
+                                resize_to=output_size)
+
+    def shows_clock(self, shot):
+        """Whether the start page's clock shows on a 1280x800 output: the
+        brightest cells of a grid over the clock are near white on the darker design."""
+        x, y, width, height = CLOCK_AREA
+        brightest = max(sum(self.mean_colour(shot, x + dx, y + dy, size=6))
+                        for dx in range(0, width, 20) for dy in range(0, height, 20))
+        return brightest >= 3 * 200
 
 
 class VirtualPointer:
