@@ -2,10 +2,8 @@
 
 #include "DesktopIntegration.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
-#include <QScreen>
 #include <QWidget>
 
 void WallpaperBackdrop::paintBehind(QWidget *background)
@@ -21,10 +19,11 @@ void WallpaperBackdrop::paintBehind(QWidget *background)
         backdrop->setObjectName(QStringLiteral("wallpaperBackdrop"));
         backdrop->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // The background covers its screen.
+    const QSize screen = background->size();
     backdrop->setPixmap(QPixmap::fromImage(
-                            DesktopIntegration::wallpaperPicture(DesktopIntegration::currentWallpaper(), screen.size())));
-    backdrop->setGeometry(QRect(QPoint(0, 0), screen.size()));
+                            DesktopIntegration::wallpaperPicture(DesktopIntegration::currentWallpaper(), screen)));
+    backdrop->setGeometry(QRect(QPoint(0, 0), screen));
     backdrop->lower();
     backdrop->show();
 }

@@ -61,6 +61,10 @@ public:
     // also when the user's last input went to another program.
     static void bringToFront(QWidget *window);
 
+    // Gives memory that the program freed back to the system, where the memory
+    // allocator keeps it for reuse otherwise.
+    static void returnFreedMemory();
+
     // Whether the windowing system shows what lies behind a translucent window.
     static bool showsTranslucentWindows();
 

@@ -29,6 +29,7 @@
 #include <xcb/xcb.h>
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -98,6 +99,11 @@ void DesktopIntegration::prepareDesktopWindow(QWidget *window)
     QXcbWindowFunctions::setWmWindowType(window->windowHandle(), QXcbWindowFunctions::Desktop);
     // Window managers do not make desktop-type windows full screen themselves.
     window->setGeometry(window->windowHandle()->screen()->geometry());
+}
+
+void DesktopIntegration::returnFreedMemory()
+{
+    malloc_trim(0);
 }
 
 void DesktopIntegration::bringToFront(QWidget *window)

@@ -70,6 +70,11 @@ void DesktopIntegration::bringToFront(QWidget *window)
     window->activateWindow();
 }
 
+void DesktopIntegration::returnFreedMemory()
+{
+    // The Windows heap gives large freed blocks back by itself.
+}
+
 bool DesktopIntegration::showsTranslucentWindows()
 {
     // The desktop window manager always composites layered windows.
