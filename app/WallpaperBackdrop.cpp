@@ -2,10 +2,8 @@
 
 #include "DesktopIntegration.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
-#include <QScreen>
 #include <QWidget>
 
 void WallpaperBackdrop::paintBehind(QWidget *background)
@@ -21,7 +19,9 @@ void WallpaperBackdrop::paintBehind(QWidget *background)
         backdrop->setObjectName(QStringLiteral("wallpaperBackdrop"));
         backdrop->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // The background covers its screen; its place on the desktop tells which part
+    // of a desktop-wide picture lies behind it.
+    const QRect screen = background->geometry();
     backdrop->setPixmap(QPixmap::fromImage(DesktopIntegration::currentWallpaperPicture(screen)));
     backdrop->setGeometry(QRect(QPoint(0, 0), screen.size()));
     backdrop->lower();

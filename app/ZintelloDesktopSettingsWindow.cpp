@@ -6,10 +6,10 @@
 #include "DesktopIntegration.h"
 #include "ProgramLanguage.h"
 #include "SaveNetworkCookieJar.h"
+#include "ScreenBackgrounds.h"
 #include "ScreensaverIdleStart.h"
 #include "SettingsStore.h"
 #include "WallpaperBackdrop.h"
-#include "WallpaperScreens.h"
 #include "UpdateChecker.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 
@@ -73,8 +73,9 @@ ZintelloDesktopSettingsWindow::ZintelloDesktopSettingsWindow(QWidget *parent)
 ZintelloDesktopSettingsWindow::~ZintelloDesktopSettingsWindow()
 {
     saveCookies();
-    // The background goes first: its page must not outlive the jar it uses.
+    // The backgrounds go first: their pages must not outlive the jar they use.
     delete backgroundWidget;
+    delete screenBackgrounds;
     delete cookieJar;
     delete ui;
 }
@@ -132,6 +133,13 @@ void ZintelloDesktopSettingsWindow::pageReload()
 {
     if (backgroundWidget)
         backgroundWidget->reload();
+    if (!screenBackgrounds)
+        return;
+    const QList<ZintelloDesktopBackgroundWidget *> others = screenBackgrounds->all();
+    for (ZintelloDesktopBackgroundWidget *background : others) {
+        if (background != backgroundWidget)
+            background->reload();
+    }
 }
 
 void ZintelloDesktopSettingsWindow::on_wallpaper_stateChanged(int state)
@@ -260,21 +268,41 @@ void ZintelloDesktopSettingsWindow::createBackground()
         QTimer::singleShot(2000, this, &ZintelloDesktopSettingsWindow::showNoBackgroundMessage);
         return;
     }
-    backgroundWidget = new ZintelloDesktopBackgroundWidget(cookieJar, nullptr);
+    backgroundWidget = makeBackground(QGuiApplication::primaryScreen());
+    // Every further screen gets the same background, and the screens are followed.
+    screenBackgrounds = new ScreenBackgrounds(backgroundWidget, [this](QScreen *screen) { return makeBackground(screen); },
+                                              this);
+    connect(screenBackgrounds, &ScreenBackgrounds::primaryScreenChanged,
+            this, &ZintelloDesktopSettingsWindow::followPrimaryScreen);
+    connect(new ClockJumps(this), &ClockJumps::jumped, this, [this] {
+        const QList<ZintelloDesktopBackgroundWidget *> backgrounds = screenBackgrounds->all();
+        for (ZintelloDesktopBackgroundWidget *background : backgrounds)
+            background->showTheTimeAgain();
+    });
+}
+
+ZintelloDesktopBackgroundWidget *ZintelloDesktopSettingsWindow::makeBackground(QScreen *screen)
+{
+    auto *background = new ZintelloDesktopBackgroundWidget(cookieJar, nullptr);
     // The background's page manager is now the jar's parent; the jar must outlive
     // a background that the window manager closes, as the settings view uses it.
     cookieJar->setParent(this);
-    backgroundWidget->setAttribute(Qt::WA_DeleteOnClose);
-    backgroundWidget->setWindowFlags(Qt::SubWindow | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint);
-    backgroundWidget->setAttribute(Qt::WA_TranslucentBackground);
-    backgroundWidget->setAttribute(Qt::WA_TransparentForMouseEvents);
-    DesktopIntegration::prepareDesktopWindow(backgroundWidget);
-    WallpaperBackdrop::paintBehind(backgroundWidget);
-    backgroundWidget->showFullScreen();
-    connect(new ClockJumps(backgroundWidget), &ClockJumps::jumped,
-            backgroundWidget, &ZintelloDesktopBackgroundWidget::showTheTimeAgain);
-    otherScreens = new WallpaperScreens(this);
-    otherScreens->paint();
+    background->setAttribute(Qt::WA_DeleteOnClose);
+    background->setWindowFlags(Qt::SubWindow | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint);
+    background->setAttribute(Qt::WA_TranslucentBackground);
+    background->setAttribute(Qt::WA_TransparentForMouseEvents);
+    DesktopIntegration::prepareDesktopWindowOn(background, screen);
+    WallpaperBackdrop::paintBehind(background);
+    background->showFullScreen();
+    return background;
+}
+
+void ZintelloDesktopSettingsWindow::followPrimaryScreen()
+{
+    backgroundWidget = screenBackgrounds->onPrimaryScreen();
+    // The primary screen's shape decides which of the design's bitmaps fits.
+    if (!QSettings().value(QStringLiteral("wallpaperSetting"), false).toBool())
+        onChangedToDesign(QSettings().value(QStringLiteral("designNumber"), QStringLiteral("9")).toString());
 }
 
 void ZintelloDesktopSettingsWindow::createScreensaverIdleStart()
@@ -315,9 +343,11 @@ void ZintelloDesktopSettingsWindow::explainOwnImage()
 void ZintelloDesktopSettingsWindow::setWallpaper(const QString &path)
 {
     noteSave(DesktopIntegration::setWallpaper(path));
-    WallpaperBackdrop::paintBehind(backgroundWidget);
-    if (otherScreens)
-        otherScreens->paint();
+    if (!screenBackgrounds)
+        return;
+    const QList<ZintelloDesktopBackgroundWidget *> backgrounds = screenBackgrounds->all();
+    for (ZintelloDesktopBackgroundWidget *background : backgrounds)
+        WallpaperBackdrop::paintBehind(background);
 }
 
 void ZintelloDesktopSettingsWindow::saveCookies()

@@ -9,7 +9,8 @@
 class QAction;
 class QMenu;
 class SaveNetworkCookieJar;
-class WallpaperScreens;
+class QScreen;
+class ScreenBackgrounds;
 class ScreensaverIdleStart;
 class ZintelloDesktopBackgroundWidget;
 class Ui_ZintelloDesktopSettingsWindow;
@@ -43,6 +44,7 @@ private slots:
     void linkClicked(QUrl url);
     void openScrennsaverSettings();
     void followLanguageChoice();
+    void followPrimaryScreen();
     void on_screensaverStart_toggled(bool on);
     void on_screensaverMinutes_valueChanged(int minutes);
 
@@ -51,6 +53,7 @@ private:
     void createTrayIcon();
     void checkFirstStart();
     void createBackground();
+    ZintelloDesktopBackgroundWidget *makeBackground(QScreen *screen);
     void createScreensaverIdleStart();
     void readSettings();
     void explainOwnImage();
@@ -65,7 +68,7 @@ private:
     // window manager closes it, so the window keeps guarded pointers.
     QPointer<SaveNetworkCookieJar> cookieJar;
     QPointer<ZintelloDesktopBackgroundWidget> backgroundWidget;
-    WallpaperScreens *otherScreens = nullptr;
+    ScreenBackgrounds *screenBackgrounds = nullptr;
     QAction *settingsAction;
     QAction *quitAction;
     QSystemTrayIcon *trayIcon;

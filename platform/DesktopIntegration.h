@@ -76,6 +76,10 @@ public:
     // also when the user's last input went to another program.
     static void bringToFront(QWidget *window);
 
+    // Gives memory that the program freed back to the system, where the memory
+    // allocator keeps it for reuse otherwise.
+    static void returnFreedMemory();
+
     // Whether the windowing system shows what lies behind a translucent window.
     static bool showsTranslucentWindows();
 
@@ -96,9 +100,6 @@ public:
     // background of its own); where it does not, the program paints it there.
     static bool showsWallpaperBehindDesktopWindow();
 
-    // Whether the desktop shows the wallpaper on the screens that have no desktop
-    // window; where it does not, the program gives them windows of its own.
-    static bool showsWallpaperOnEveryScreen();
     // Prepares a not yet shown window to lie as the desktop on the given screen,
     // as prepareDesktopWindow does on the primary one.
     static void prepareDesktopWindowOn(QWidget *window, QScreen *screen);

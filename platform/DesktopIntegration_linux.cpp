@@ -41,6 +41,7 @@
 #include <xcb/xcb.h>
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -116,6 +117,11 @@ void DesktopIntegration::prepareDesktopWindow(QWidget *window)
     }
     // Window managers do not make desktop-type windows full screen themselves.
     window->setGeometry(window->windowHandle()->screen()->geometry());
+}
+
+void DesktopIntegration::returnFreedMemory()
+{
+    malloc_trim(0);
 }
 
 void DesktopIntegration::bringToFront(QWidget *window)
@@ -241,12 +247,6 @@ bool DesktopIntegration::showsWallpaperBehindDesktopWindow()
     if (onWayland() || !showsTranslucentWindows())
         return false;
     return !X11WindowManager::paintsItsOwnBackground(X11WindowManager::name(QX11Info::display()));
-}
-
-bool DesktopIntegration::showsWallpaperOnEveryScreen()
-{
-    // X11 shows the root window's picture on every screen.
-    return !onWayland();
 }
 
 void DesktopIntegration::prepareDesktopWindowOn(QWidget *window, QScreen *screen)

@@ -87,6 +87,11 @@ void DesktopIntegration::bringToFront(QWidget *window)
     window->activateWindow();
 }
 
+void DesktopIntegration::returnFreedMemory()
+{
+    // The Windows heap gives large freed blocks back by itself.
+}
+
 bool DesktopIntegration::showsTranslucentWindows()
 {
     // The desktop window manager always composites layered windows.
@@ -111,11 +116,6 @@ bool DesktopIntegration::keepsDesktopWindowBelow()
 bool DesktopIntegration::showsWallpaperBehindDesktopWindow()
 {
     return showsTranslucentWindows();
-}
-
-bool DesktopIntegration::showsWallpaperOnEveryScreen()
-{
-    return true;
 }
 
 void DesktopIntegration::prepareDesktopWindowOn(QWidget *window, QScreen *screen)

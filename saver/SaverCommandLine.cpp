@@ -63,12 +63,16 @@ QString SaverCommandLine::informationText(const QStringList &arguments)
     const QStringList rest = arguments.mid(1);
     if (rest.contains(QLatin1String("--help")) || rest.contains(QLatin1String("-h"))) {
         return QStringLiteral(
-            "Usage: ZINTELLO.scr [/s | /c | /p HANDLE]\n"
+            "Usage: ZINTELLO.scr [/s | /c | /p HANDLE | -root | -window-id ID]\n"
             "The ZINTELLO screensaver: the desktop's live page full screen.\n"
             "\n"
             "  /s         show it until the first key press, click or mouse move\n"
             "  /c         open its settings (also without any argument)\n"
             "  /p HANDLE  preview in a window given by the system (draws nothing)\n"
+            "  -root      inside the screen locker's window ($XSCREENSAVER_WINDOW), else\n"
+            "             on the root window\n"
+            "  -window-id ID\n"
+            "             inside that X window\n"
             "  -h, --help show this help and exit\n"
             "  --version  show the version and exit\n");
     }
