@@ -43,8 +43,10 @@ QString RootWindowBackground::current() const
 
 bool RootWindowBackground::set(const QString &path)
 {
+    // A Wayland session whose desktop has no tool of its own that we know: the
+    // program's own pages show the picture behind them, from the record.
     if (!QX11Info::isPlatformX11())
-        return true;
+        return WallpaperRecord::write(path);
     // A copy of the root window goes back as it was, across all screens.
     const QList<QRect> screens = path == OwnPictureStore::copyPath() ? QList<QRect>() : screensInRootWindow();
     // Only a picture that is shown is recorded: the record is what the desktop

@@ -673,6 +673,10 @@ void tst_SettingsWindow::ownPictureComesBack()
     QFETCH(std::shared_ptr<WallpaperStore>, desktopStore);
     QFETCH(int, userPictures);
     QFETCH(bool, comesBack);
+    // The desktops' settings stores need a session bus: tst_settingswindow_desktops
+    // runs these rows with one of their own.
+    if (qgetenv("DBUS_SESSION_BUS_ADDRESS").startsWith("disabled:"))
+        QSKIP("no session bus in this session");
 
     if (!currentDesktop.isEmpty() && !qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
         QSKIP("the desktop's settings need a session bus: run under dbus-run-session");
