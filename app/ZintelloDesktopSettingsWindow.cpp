@@ -127,6 +127,12 @@ void ZintelloDesktopSettingsWindow::fitTextsToTheirControls()
     const QList<QAbstractButton *> controls = ui->settingsTab->findChildren<QAbstractButton *>();
     for (QAbstractButton *control : controls)
         control->resize(control->size().expandedTo(control->sizeHint()));
+    // The screensaver's minutes and their unit follow its check box's text.
+    QWidget *minutes = ui->screensaverMinutes;
+    minutes->move(qMax(minutes->x(), ui->screensaverStart->geometry().right() + 6), minutes->y());
+    QWidget *unit = ui->screensaverMinutesUnit;
+    unit->setGeometry(QRect(QPoint(qMax(unit->x(), minutes->geometry().right() + 9), unit->y()),
+                            unit->size().expandedTo(unit->sizeHint())));
 }
 
 void ZintelloDesktopSettingsWindow::pageReload()

@@ -80,6 +80,30 @@
         <source>Click on the icon to open the settings and change the design or the language</source>
         <translation>Klicken Sie auf das Symbol, um die Einstellungen zu öffnen und Design oder Sprache zu ändern</translation>
     </message>
+    <message>
+        <source>Start the screensaver after</source>
+        <translation>Bildschirmschoner starten nach</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>Minuten</translation>
+    </message>
+    <message>
+        <source>This session does not tell how long you have been idle, so the screensaver cannot start by itself.</source>
+        <translation>Diese Sitzung verrät nicht, wie lange Sie untätig sind; der Bildschirmschoner kann daher nicht von selbst starten.</translation>
+    </message>
+    <message>
+        <source>This desktop cannot keep the live background below your windows, so it is not shown. The wallpaper, the settings and the screensaver work as usual.</source>
+        <translation>Dieser Desktop kann den lebendigen Hintergrund nicht unter Ihren Fenstern halten, daher wird er nicht gezeigt. Hintergrundbild, Einstellungen und Bildschirmschoner funktionieren wie gewohnt.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s own picture is not known: the design stays as the background.</source>
+        <translation>Das eigene Bild des Desktops ist nicht bekannt: Das Design bleibt als Hintergrund.</translation>
+    </message>
+    <message>
+        <source>Your settings could not be saved (is the disk full?). ZINTELLO tries again at the next change.</source>
+        <translation>Ihre Einstellungen konnten nicht gespeichert werden (ist der Datenträger voll?). ZINTELLO versucht es bei der nächsten Änderung erneut.</translation>
+    </message>
 </context>
 <context>
     <name>ZintelloSaverSettings</name>

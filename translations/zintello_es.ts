@@ -80,6 +80,30 @@
         <source>Click on the icon to open the settings and change the design or the language</source>
         <translation>Haga clic en el icono para abrir los ajustes y cambiar el diseño o el idioma</translation>
     </message>
+    <message>
+        <source>Start the screensaver after</source>
+        <translation>Iniciar el salvapantallas tras</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>minutos</translation>
+    </message>
+    <message>
+        <source>This session does not tell how long you have been idle, so the screensaver cannot start by itself.</source>
+        <translation>Esta sesión no indica cuánto tiempo lleva inactivo, así que el salvapantallas no puede iniciarse solo.</translation>
+    </message>
+    <message>
+        <source>This desktop cannot keep the live background below your windows, so it is not shown. The wallpaper, the settings and the screensaver work as usual.</source>
+        <translation>Este escritorio no puede mantener el fondo vivo bajo sus ventanas, así que no se muestra. El fondo de pantalla, los ajustes y el salvapantallas funcionan como siempre.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s own picture is not known: the design stays as the background.</source>
+        <translation>No se conoce la imagen propia del escritorio: el diseño se queda como fondo.</translation>
+    </message>
+    <message>
+        <source>Your settings could not be saved (is the disk full?). ZINTELLO tries again at the next change.</source>
+        <translation>No se pudieron guardar sus ajustes (¿está lleno el disco?). ZINTELLO lo intentará de nuevo en el próximo cambio.</translation>
+    </message>
 </context>
 <context>
     <name>ZintelloSaverSettings</name>

@@ -80,6 +80,30 @@
         <source>Click on the icon to open the settings and change the design or the language</source>
         <translation>Cliquez sur l’icône pour ouvrir les réglages et changer le design ou la langue</translation>
     </message>
+    <message>
+        <source>Start the screensaver after</source>
+        <translation>Lancer l’économiseur d’écran après</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>minutes</translation>
+    </message>
+    <message>
+        <source>This session does not tell how long you have been idle, so the screensaver cannot start by itself.</source>
+        <translation>Cette session n’indique pas depuis quand vous êtes inactif ; l’économiseur d’écran ne peut donc pas démarrer tout seul.</translation>
+    </message>
+    <message>
+        <source>This desktop cannot keep the live background below your windows, so it is not shown. The wallpaper, the settings and the screensaver work as usual.</source>
+        <translation>Ce bureau ne peut pas garder le fond vivant sous vos fenêtres ; il n’est donc pas affiché. Le fond d’écran, les réglages et l’économiseur d’écran fonctionnent comme d’habitude.</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s own picture is not known: the design stays as the background.</source>
+        <translation>L’image propre du bureau n’est pas connue : le design reste en fond.</translation>
+    </message>
+    <message>
+        <source>Your settings could not be saved (is the disk full?). ZINTELLO tries again at the next change.</source>
+        <translation>Vos réglages n’ont pas pu être enregistrés (le disque est-il plein ?). ZINTELLO réessaiera au prochain changement.</translation>
+    </message>
 </context>
 <context>
     <name>ZintelloSaverSettings</name>

@@ -99,6 +99,15 @@ void UpdateChecker::checkForUpdates()
 
 void UpdateChecker::replyFinished(QNetworkReply *reply)
 {
+    // No answer at all (offline, no name server, refused): that is no manifest
+    // to blame. Answers with an error status are still read, as they come.
+    const QNetworkReply::NetworkError error = reply->error();
+    if (error != QNetworkReply::NoError && error != QNetworkReply::OperationCanceledError
+        && error < QNetworkReply::ContentAccessDenied) {
+        qDebug("Update check failed: %s", qPrintable(reply->errorString()));
+        reply->deleteLater();
+        return;
+    }
     // A reply aborted for its size is closed and has nothing to read.
     QByteArray body = reply->isOpen() ? reply->read(maxManifestSize + 1) : QByteArray();
     const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();

@@ -557,6 +557,14 @@ void tst_SettingsWindow::languageChoiceTranslatesTheWindow()
         QVERIFY2(tabs->rect().contains(farCorner), qPrintable(control->text()));
     }
     QVERIFY(tabs->tabBar()->sizeHint().width() <= tabs->width());
+    // The screensaver's row stays a row: check box, minutes, unit, side by side.
+    const QList<QWidget *> row{window->findChild<QWidget *>("screensaverStart"),
+                               window->findChild<QWidget *>("screensaverMinutes"),
+                               window->findChild<QWidget *>("screensaverMinutesUnit")};
+    for (int i = 1; i < row.size(); ++i)
+        QVERIFY2(row.at(i - 1)->geometry().right() < row.at(i)->geometry().left(), qPrintable(row.at(i)->objectName()));
+    QVERIFY(row.last()->width() >= row.last()->sizeHint().width());
+    QVERIFY(tabs->rect().contains(row.last()->mapTo(tabs, row.last()->rect().bottomRight())));
 
     // The next start speaks it from the first moment on.
     window.reset();

@@ -162,6 +162,7 @@ private slots:
     void cleanupTestCase();
 
     void asksForTheManifestThroughTheSystemProxy();
+    void noAnswerIsReportedAsAFailedCheck();
 
     void offersTheGreatestNewKey_data();
     void offersTheGreatestNewKey();
@@ -256,6 +257,20 @@ void TestUpdateChecker::presetSettings(const QStringList &ignoredKeys, const QVa
     if (lastMessageAgo.isValid())
         settings.setValue(QStringLiteral("lastUpdateMessage"),
                           QDateTime::currentDateTime().addSecs(-lastMessageAgo.toLongLong()));
+}
+
+void TestUpdateChecker::noAnswerIsReportedAsAFailedCheck()
+{
+    // Nothing listens there: the connection is refused, as when offline.
+    qputenv("http_proxy", "http://127.0.0.1:9");
+    {
+        UpdateChecker checker(nullptr);
+        checker.checkForUpdates();
+        QTRY_VERIFY_WITH_TIMEOUT(checker.findChildren<QNetworkReply *>().isEmpty(), 30000);
+    }
+    qputenv("http_proxy", server.proxyUrl());
+    QCOMPARE(debugMessages.size(), 1);
+    QVERIFY2(debugMessages.first().startsWith("Update check failed: "), qPrintable(debugMessages.first()));
 }
 
 void TestUpdateChecker::asksForTheManifestThroughTheSystemProxy()
