@@ -1,8 +1,11 @@
 #include "OwnPictureStore.h"
 
+#include "FileContentSave.h"
+#include "SettingsFileFormat.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -28,15 +31,18 @@ QString OwnPictureStore::copyPath()
 bool OwnPictureStore::saveCopy(const QImage &picture)
 {
     QDir().mkpath(dataDirectory());
-    // A picture kept before stays until the new one is complete.
-    QSaveFile file(copyPath());
-    return file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    // A picture kept before stays until the new one is complete on the disk.
+    return picture.save(&buffer, "PNG") && FileContentSave::replace(copyPath(), png);
 }
 
 void OwnPictureStore::save(const KeptPicture &kept)
 {
     QDir().mkpath(dataDirectory());
-    QSettings store(storePath(), QSettings::IniFormat);
+    // Saved as the settings store is: a failed save leaves the previous file whole.
+    QSettings store(storePath(), SettingsFileFormat::format());
     store.clear();
     store.setValue(QStringLiteral("path"), kept.path);
     QVariantMap details;
@@ -47,7 +53,7 @@ void OwnPictureStore::save(const KeptPicture &kept)
 
 KeptPicture OwnPictureStore::load()
 {
-    const QSettings store(storePath(), QSettings::IniFormat);
+    const QSettings store(storePath(), SettingsFileFormat::format());
     KeptPicture kept{store.value(QStringLiteral("path")).toString(), {}};
     const QVariantMap details = store.value(QStringLiteral("details")).toMap();
     for (auto detail = details.cbegin(); detail != details.cend(); ++detail)
