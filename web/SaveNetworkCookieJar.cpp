@@ -7,6 +7,8 @@
 #include <QSettings>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 const char cookiesKey[] = "cookies";
 // Changes within this time reach the store together.
@@ -28,10 +30,14 @@ SaveNetworkCookieJar::SaveNetworkCookieJar(QObject *parent, Program program)
     });
     QList<QNetworkCookie> cookies = newestStoredCookies(QSettings().value(cookiesKey, QString()).toByteArray());
     if (program == DesktopProgram) {
-        // Appended without looking for an earlier one: the pages decide what to
-        // do with several of them.
+        // This start's cookie takes the place of the last one's, at the end: the
+        // pages cannot remove one whose path has letters beyond Latin-1.
         QNetworkCookie startCookie("background_reset", "1");
         startCookie.setPath(startCookiePath());
+        cookies.erase(std::remove_if(cookies.begin(), cookies.end(), [&](const QNetworkCookie &cookie) {
+                          return cookie.name() == startCookie.name() && cookie.path() == startCookie.path();
+                      }),
+                      cookies.end());
         cookies.append(startCookie);
     }
     setAllCookies(cookies);
@@ -48,7 +54,8 @@ bool SaveNetworkCookieJar::saveCookies()
         return true;
     QByteArray stored;
     const QList<QNetworkCookie> cookies = allCookies();
-    for (const QNetworkCookie &cookie : cookies) {
+    for (QNetworkCookie cookie : cookies) {
+        cookie.setPath(storedPath(cookie.path()));
         stored += cookie.toRawForm(QNetworkCookie::Full);
         stored += '\n';
     }
@@ -118,7 +125,9 @@ QList<QNetworkCookie> SaveNetworkCookieJar::newestStoredCookies(const QByteArray
             continue;
         if (bytes + line.size() > maxBytes)
             break;
-        const QList<QNetworkCookie> parsed = QNetworkCookie::parseCookies(line);
+        QList<QNetworkCookie> parsed = QNetworkCookie::parseCookies(line);
+        for (QNetworkCookie &cookie : parsed)
+            cookie.setPath(QUrl::fromPercentEncoding(cookie.path().toUtf8()));
         bytes += line.size();
         newest = parsed + newest;
     }
@@ -136,6 +145,14 @@ void SaveNetworkCookieJar::dropTheOldestBeyondTheBounds()
         bytes -= cookies.takeFirst().toRawForm().size();
     if (cookies.size() != before)
         setAllCookies(cookies);
+}
+
+QString SaveNetworkCookieJar::storedPath(const QString &path)
+{
+    // A ';' would end the path in the stored line, and letters beyond ASCII
+    // would not come back as they were: such paths are stored percent-encoded
+    // (read back by older versions as a path that matches no page).
+    return QString::fromLatin1(QUrl::toPercentEncoding(path, "/:"));
 }
 
 QString SaveNetworkCookieJar::startCookiePath()

@@ -33,6 +33,8 @@ public:
     // The start cookie's path: the URL path of the html directory below the
     // program directory, as local file URLs give it.
     static QString startCookiePath();
+    // A cookie's path as the stored value writes it.
+    static QString storedPath(const QString &path);
 
     // The pages keep a handful of cookies; a flooded store must not cost minutes
     // at every start and page load. Beyond these the oldest cookies go.

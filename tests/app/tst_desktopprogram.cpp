@@ -18,6 +18,7 @@ private slots:
     void quitRequestEndsTheRunningInstance();
     void quitRequestWithNothingRunningStartsNothing();
     void helpAndVersionLeaveTheRunningInstanceAlone();
+    void oneStartCookieWhateverTheProgramDirectoryIsCalled();
     void simultaneousStartsLeaveExactlyOneRunning();
     void trayIconClicks();
     void trayMenuQuitEndsTheProgram();
@@ -169,6 +170,19 @@ void tst_DesktopProgram::helpAndVersionLeaveTheRunningInstanceAlone()
     QCOMPARE(program.runToEnd({"--quit"}), 0);
     QVERIFY(first.waitForFinished(startTimeout));
     QCOMPARE(first.exitCode(), 0);
+}
+
+void tst_DesktopProgram::oneStartCookieWhateverTheProgramDirectoryIsCalled()
+{
+    DesktopProgram program = DesktopProgram::inTemporaryDirectory(QString::fromUtf8("Grüße a;b XXXXXX"));
+    for (int start = 1; start <= 3; ++start) {
+        QProcess &running = program.start();
+        QVERIFY(DesktopProgram::waitForTrayIcon());
+        QCOMPARE(program.runToEnd({"/q"}), 0);
+        QVERIFY(running.waitForFinished(startTimeout));
+    }
+    const QByteArray stored = DesktopProgram::setting("cookies").toByteArray();
+    QCOMPARE(stored.count("background_reset="), 1);
 }
 
 void tst_DesktopProgram::simultaneousStartsLeaveExactlyOneRunning()

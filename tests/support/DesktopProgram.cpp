@@ -25,9 +25,9 @@ DesktopProgram::DesktopProgram(QTemporaryDir *ownDir)
     QFile::link(built + QStringLiteral("/Wallpapers"), dir + QStringLiteral("/Wallpapers"));
 }
 
-DesktopProgram DesktopProgram::inTemporaryDirectory()
+DesktopProgram DesktopProgram::inTemporaryDirectory(const QString &namePattern)
 {
-    return DesktopProgram(new QTemporaryDir(QDir::tempPath() + QStringLiteral("/zintello program XXXXXX")));
+    return DesktopProgram(new QTemporaryDir(QDir::tempPath() + QLatin1Char('/') + namePattern));
 }
 
 DesktopProgram::DesktopProgram(DesktopProgram &&other)

@@ -18,7 +18,7 @@ public:
     DesktopProgram();
     // Runs a copy of the program in a fresh temporary program directory whose
     // pages and Wallpapers/ are the build's.
-    static DesktopProgram inTemporaryDirectory();
+    static DesktopProgram inTemporaryDirectory(const QString &namePattern = QStringLiteral("zintello program XXXXXX"));
     // Puts a page of the test's own into html/ of a temporary program directory.
     void writePage(const QString &name, const QByteArray &content) const;
 

@@ -18,7 +18,9 @@ private slots:
     void storesEveryCookieOnALineOfItsOwn();
     void dropsStoredLinesThatDoNotParse();
     void emptyStoreGivesOnlyTheStartCookieToTheDesktopProgram();
-    void everyStartAddsOneMoreStartCookie();
+    void everyStartKeepsOneStartCookie();
+    void pathsComeBackAsTheyWere_data();
+    void pathsComeBackAsTheyWere();
     void signalsForCookiesThatPagesSet_data();
     void signalsForCookiesThatPagesSet();
     void onlyTheFirstCookieOfAListCounts();
@@ -151,13 +153,49 @@ void tst_SaveNetworkCookieJar::emptyStoreGivesOnlyTheStartCookieToTheDesktopProg
     QVERIFY(html.startsWith("/") && !html.startsWith("//"));
 }
 
-void tst_SaveNetworkCookieJar::everyStartAddsOneMoreStartCookie()
+void tst_SaveNetworkCookieJar::everyStartKeepsOneStartCookie()
 {
     for (int start = 1; start <= 3; ++start) {
         SaveNetworkCookieJar jar(nullptr);
-        QCOMPARE(stored().size(), start - 1);
+        setCookieFromPage(&jar, QStringLiteral("seen=%1; path=/").arg(start));
     }
-    QCOMPARE(stored().size(), 3);
+    QStringList names;
+    const QList<QNetworkCookie> cookies = stored();
+    for (const QNetworkCookie &cookie : cookies)
+        names.append(QString::fromLatin1(cookie.toRawForm(QNetworkCookie::NameAndValueOnly)));
+    names.sort();
+    QCOMPARE(names, QStringList({"background_reset=1", "seen=3"}));
+}
+
+void tst_SaveNetworkCookieJar::pathsComeBackAsTheyWere_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("plain") << "/opt/zintello/html/";
+    QTest::newRow("Windows drive") << "/C:/Programs/App/html/";
+    QTest::newRow("space") << "/home/anna/My Programs/html/";
+    QTest::newRow("semicolon") << "/home/anna/a;b/html/";
+    QTest::newRow("letters beyond Latin-1") << QString::fromUtf8("/home/jürgen/Grüße 中文/html/");
+    QTest::newRow("percent sign") << "/home/anna/100%/html/";
+}
+
+void tst_SaveNetworkCookieJar::pathsComeBackAsTheyWere()
+{
+    QFETCH(QString, path);
+    QNetworkCookie cookie("seen", "1");
+    cookie.setPath(path);
+    {
+        SaveNetworkCookieJar jar(nullptr, SaveNetworkCookieJar::ScreenSaverProgram);
+        jar.insertCookie(cookie);
+    }
+    // One line, and the plain paths stored as they are, for older versions.
+    const QByteArray value = QSettings().value("cookies").toByteArray();
+    QCOMPARE(value.count('\n'), 1);
+    if (path.startsWith("/opt") || path.startsWith("/C:"))
+        QVERIFY(value.contains("path=" + path.toUtf8()));
+    SaveNetworkCookieJar loaded(nullptr, SaveNetworkCookieJar::ScreenSaverProgram);
+    const QList<QNetworkCookie> cookies = loaded.cookiesForUrl(QUrl::fromLocalFile(path + "page.html"));
+    QCOMPARE(cookies.size(), 1);
+    QCOMPARE(cookies.first().path(), path);
 }
 
 void tst_SaveNetworkCookieJar::signalsForCookiesThatPagesSet_data()
