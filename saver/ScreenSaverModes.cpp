@@ -22,6 +22,17 @@ void quitWhenDestroyed(QWidget *window, QObject *application)
 }
 }
 
+void ScreenSaverModes::cover(QScreen *screen, QObject *application)
+{
+    auto *cover = new BlackWidget;
+    cover->setWindowFlags(Qt::FramelessWindowHint);
+    cover->setGeometry(screen->geometry());
+    quitWhenDestroyed(cover, application);
+    new ScreenSaverEventFilter(cover);
+    DesktopIntegration::prepareScreenSaverWindow(cover, screen);
+    cover->setVisible(true);
+}
+
 void ScreenSaverModes::show(QObject *application, ZintelloDesktopBackgroundWidget *pageWindow)
 {
     // Never restored: the pointer stays hidden until the program ends.
@@ -45,14 +56,11 @@ void ScreenSaverModes::show(QObject *application, ZintelloDesktopBackgroundWidge
         if (screen == pageScreen)
             continue;
         qDebug() << screen->geometry();
-        auto *cover = new BlackWidget;
-        cover->setWindowFlags(Qt::FramelessWindowHint);
-        cover->setGeometry(screen->geometry());
-        quitWhenDestroyed(cover, application);
-        new ScreenSaverEventFilter(cover);
-        DesktopIntegration::prepareScreenSaverWindow(cover, screen);
-        cover->setVisible(true);
+        cover(screen, application);
     }
+    // A screen plugged in during the show is covered too.
+    QObject::connect(qApp, &QGuiApplication::screenAdded, pageWindow,
+                     [application](QScreen *screen) { cover(screen, application); });
 
     // Placed first: the window manager makes a window full screen on the screen
     // it lies on, and without a window manager this geometry is the full screen.

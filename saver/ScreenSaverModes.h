@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 class QObject;
+class QScreen;
 class QStringList;
 class ZintelloDesktopBackgroundWidget;
 class ZintelloSaverSettings;
@@ -31,6 +32,8 @@ public:
     static void reportRejectedCommandLine(const QStringList &arguments);
 
 private:
+    // A black window over the screen, ending the show on input as the page does.
+    static void cover(QScreen *screen, QObject *application);
     ScreenSaverModes() = delete;
 };
 

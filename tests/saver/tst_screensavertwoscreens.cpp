@@ -16,6 +16,7 @@ private slots:
     void cleanup();
     void pageOnThePrimaryScreenCoverOnTheOther_data();
     void pageOnThePrimaryScreenCoverOnTheOther();
+    void aScreenPluggedInDuringTheShowIsCovered();
 
 private:
     static bool setPrimary(const QString &output);
@@ -119,6 +120,25 @@ void tst_ScreenSaverTwoScreens::pageOnThePrimaryScreenCoverOnTheOther()
             .arg(coverScreen.width()).arg(coverScreen.height());
     QVERIFY2(debug.contains(QStringLiteral("2")), qPrintable(debug.join('\n')));
     QVERIFY2(debug.contains(coverLine), qPrintable(debug.join('\n')));
+}
+
+void tst_ScreenSaverTwoScreens::aScreenPluggedInDuringTheShowIsCovered()
+{
+    const QRect right(1280, 0, 1024, 768);
+    TestEnvironment::run(QStringLiteral("xrandr"), {"--output", "DUMMY1", "--off"});
+    QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::screens().size(), 1, 20000);
+    SaverProgramRun run({{"index.html", SaverProgramRun::inputEchoPage()}});
+    run.start({"/s"});
+    QVERIFY(!run.waitForWindow().isEmpty());
+    QVERIFY(waitForColour(probesIn(QRect(0, 0, 1280, 800)), SaverProgramRun::inputEchoColour(QPoint(1, 2), 200)));
+
+    TestEnvironment::run(QStringLiteral("xrandr"), {"--output", "DUMMY1", "--mode", "1024x768", "--right-of", "DUMMY0"});
+    QVERIFY(waitForColour(probesIn(right), Qt::black));
+    QTRY_COMPARE_WITH_TIMEOUT(run.visibleWindows().size(), 2, 20000);
+    QVERIFY(run.isRunning());
+    SaverProgramRun::xdotool({"key", "a"});
+    QVERIFY(run.waitForExit());
+    QCOMPARE(run.process().exitCode(), 0);
 }
 
 QTEST_MAIN(tst_ScreenSaverTwoScreens)
