@@ -12,8 +12,8 @@ void ActivationRequest::send(QWidget *window)
     Display *display = QX11Info::isPlatformX11() ? QX11Info::display() : nullptr;
     if (!display)
         return;
-    // _NET_ACTIVE_WINDOW from a pager (source indication 2), as the window
-    // manager specification words it.
+    // _NET_ACTIVE_WINDOW from a pager (source indication 2), as the Extended
+    // Window Manager Hints define it.
     XEvent event = {};
     event.xclient.type = ClientMessage;
     event.xclient.window = window->winId();
