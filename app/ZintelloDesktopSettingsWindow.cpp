@@ -271,7 +271,8 @@ void ZintelloDesktopSettingsWindow::checkFirstStart()
 void ZintelloDesktopSettingsWindow::createBackground()
 {
     if (!DesktopIntegration::keepsDesktopWindowBelow()) {
-        QTimer::singleShot(2000, this, &ZintelloDesktopSettingsWindow::showNoBackgroundMessage);
+        // After the first start's balloon has had its time, not in its place.
+        QTimer::singleShot(13000, this, &ZintelloDesktopSettingsWindow::showNoBackgroundMessage);
         return;
     }
     backgroundWidget = makeBackground(QGuiApplication::primaryScreen());
