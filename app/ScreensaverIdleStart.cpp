@@ -40,13 +40,14 @@ void ScreensaverIdleStart::look()
     timer->stop();
     if (!possible || show)
         return;
+    // Read at every look, so that a changed choice counts from the next one on.
+    const qint64 startAfterMs = qint64(storedMinutes()) * 60000;
+    DesktopIntegration::announceSessionIdleAfter(startAfterMs, this, [this] { look(); });
     // Asked first: the end of a request to stay awake counts as activity.
     const bool keptAwake = DesktopIntegration::sessionKeptAwake();
     qint64 idleMs = DesktopIntegration::sessionIdleMilliseconds();
     if (idleMs >= 0 && sinceShowEnded.isValid())
         idleMs = qMin(idleMs, sinceShowEnded.elapsed());
-    // Read at every look, so that a changed choice counts from the next one on.
-    const qint64 startAfterMs = qint64(storedMinutes()) * 60000;
     const IdleStartSchedule::Step step = IdleStartSchedule::next(idleMs, startAfterMs, keptAwake);
     if (step.startShow)
         startShow();

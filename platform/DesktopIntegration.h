@@ -3,7 +3,10 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
 class QImage;
+class QObject;
 class QRect;
 class QScreen;
 class QSize;
@@ -117,6 +120,12 @@ public:
     // Milliseconds since the user's last input or the end of the last request to
     // stay awake, whichever came later; -1 when it is not known.
     static qint64 sessionIdleMilliseconds();
+    // Where the session announces that its user has been idle for a time
+    // rather than telling the idle time on request (Wayland compositors), arms
+    // that time, replacing the last one (0: none), and calls `announced` in the
+    // context's thread when it has passed; until then sessionIdleMilliseconds()
+    // tells only what is certain. Elsewhere nothing is announced.
+    static void announceSessionIdleAfter(qint64 idleMs, QObject *context, const std::function<void()> &announced);
     // Whether something asks the session to stay awake now: a player's or a
     // browser's inhibition, or a full-screen window that has the focus.
     static bool sessionKeptAwake();

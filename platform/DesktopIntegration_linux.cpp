@@ -283,6 +283,12 @@ qint64 DesktopIntegration::sessionIdleMilliseconds()
     return SessionIdleness::instance()->idleMilliseconds();
 }
 
+void DesktopIntegration::announceSessionIdleAfter(qint64 idleMs, QObject *context,
+                                                  const std::function<void()> &announced)
+{
+    SessionIdleness::instance()->announceIdleAfter(idleMs, context, announced);
+}
+
 bool DesktopIntegration::sessionKeptAwake()
 {
     return SessionIdleness::instance()->keptAwake();

@@ -139,6 +139,10 @@ qint64 DesktopIntegration::sessionIdleMilliseconds()
     return -1;
 }
 
+void DesktopIntegration::announceSessionIdleAfter(qint64, QObject *, const std::function<void()> &)
+{
+}
+
 bool DesktopIntegration::sessionKeptAwake()
 {
     return false;

@@ -8,6 +8,7 @@ zintello_build_packages=(
   libglib2.0-bin dconf-gsettings-backend gsettings-desktop-schemas librsvg2-bin
   qtbase5-private-dev qtwayland5-private-dev libqt5waylandclient5-dev libwayland-dev libxkbcommon-dev
   liblayershellqtinterface-dev qtwayland5 layer-shell-qt
+  plasma-wayland-protocols
 )
 zintello_session_packages=(xvfb x11-utils xdotool imagemagick openbox tint2)
 

@@ -4,9 +4,12 @@
 #include "GnomeSessionInhibitors.h"
 #include "MutterIdleMonitor.h"
 #include "ScreenSaverInhibitService.h"
+#include "WaylandIdleTimeout.h"
 #include "XScreenSaverIdleTime.h"
 
 #include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
 
 SessionIdleness *SessionIdleness::instance()
 {
@@ -30,7 +33,21 @@ std::unique_ptr<IdleTimeSource> SessionIdleness::chooseSource()
     // X server knows all input only where it is the display server.
     if (auto mutter = MutterIdleMonitor::create())
         return mutter;
+    if (auto compositor = WaylandIdleTimeout::create())
+        return compositor;
     return XScreenSaverIdleTime::create();
+}
+
+void SessionIdleness::announceIdleAfter(qint64 idleMs, QObject *context, const std::function<void()> &announced)
+{
+    if (!source)
+        return;
+    // Queued: the caller may arm another time, which must not happen while the
+    // source is still handling its announcement.
+    source->announceAfter(idleMs, [receiver = QPointer<QObject>(context), announced] {
+        if (receiver)
+            QTimer::singleShot(0, receiver, announced);
+    });
 }
 
 qint64 SessionIdleness::idleMilliseconds()

@@ -23,6 +23,9 @@ public:
 
     bool canTellIdleTime() const { return source != nullptr; }
     qint64 idleMilliseconds();
+    // Calls `announced` in the context's thread once the source announces the
+    // armed idle time; see IdleTimeSource::announceAfter.
+    void announceIdleAfter(qint64 idleMs, QObject *context, const std::function<void()> &announced);
     bool keptAwake();
 
 private:
