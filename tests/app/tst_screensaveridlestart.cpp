@@ -9,8 +9,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
 
@@ -20,7 +23,7 @@
 // has been idle for the stored time (shortened to one minute here), as the
 // X server counts idle time, and not while something keeps the session awake.
 // The flows run in order, each on from where the one before left the session:
-// "input" needs no session bus, "awake" runs on a private one.
+// "input" needs no session bus, "awake" and "gnome" run on a private one.
 class tst_ScreensaverIdleStart : public QObject
 {
     Q_OBJECT
@@ -40,12 +43,19 @@ private slots:
     void holderLeavingTheBusLetsTheShowStart();
     void focusedFullScreenWindowKeepsTheShowAway();
 
+    // gnome
+    void gnomeSessionInhibitorKeepsTheShowAway();
+    void endOfTheGnomeSessionInhibitorLetsTheShowStart();
+
 private:
     static QList<X11Desktop::WindowId> showWindows();
     QList<qint64> showProcesses() const;
     static bool showAppears(int timeoutMs);
     void verifyThePageShowsFullScreen() const;
+    void verifyTheShowComesAnIdleTimeFromNow();
     static void setStoredMinutes(int minutes);
+    void startGnomeSession();
+    static bool gnomeSessionInhibitsIdleness();
 
     std::unique_ptr<DesktopProgram> program;
     qint64 programProcess = 0;
@@ -54,6 +64,13 @@ private:
     // coarsely: a start counts as "after the idle time" a little before it.
     const int earliestStartMs = idleTimeMs - 8000;
     const int latestStartMs = 3 * idleTimeMs;
+
+    // The real GNOME session manager beside an empty system bus of its own,
+    // which it insists on; and gnome-session-inhibit, its own client.
+    QProcess gnomeSystemBus;
+    QProcess gnomeSession;
+    QProcess gnomeInhibitor;
+    QTemporaryDir gnomeAutostart;
 };
 
 void tst_ScreensaverIdleStart::initTestCase()
@@ -71,6 +88,10 @@ void tst_ScreensaverIdleStart::cleanupTestCase()
     if (program)
         QCOMPARE(program->runToEnd({"/q"}), 0);
     QVERIFY(TestEnvironment::waitFor([this] { return showProcesses().isEmpty(); }));
+    for (QProcess *process : {&gnomeInhibitor, &gnomeSession, &gnomeSystemBus}) {
+        process->terminate();
+        process->waitForFinished(10000);
+    }
 }
 
 void tst_ScreensaverIdleStart::setStoredMinutes(int minutes)
@@ -124,6 +145,17 @@ void tst_ScreensaverIdleStart::verifyThePageShowsFullScreen() const
     QCOMPARE(showProcesses().size(), 1);
 }
 
+// Not before, fills the screen, and ends on a key press.
+void tst_ScreensaverIdleStart::verifyTheShowComesAnIdleTimeFromNow()
+{
+    QElapsedTimer sinceActivity;
+    sinceActivity.start();
+    QVERIFY(showAppears(latestStartMs));
+    QVERIFY2(sinceActivity.elapsed() > earliestStartMs, qPrintable(QString::number(sinceActivity.elapsed())));
+    verifyThePageShowsFullScreen();
+    keyPressEndsTheShow();
+}
+
 void tst_ScreensaverIdleStart::startsAfterTheIdleTime()
 {
     QElapsedTimer sinceStart;
@@ -147,12 +179,7 @@ void tst_ScreensaverIdleStart::inputDuringTheIdleTimeDelaysTheNextStart()
 {
     QVERIFY(!showAppears(idleTimeMs / 2));
     TestEnvironment::run(QStringLiteral("xdotool"), {"mousemove_relative", "--", "15", "10"});
-    QElapsedTimer sinceInput;
-    sinceInput.start();
-    QVERIFY(showAppears(latestStartMs));
-    QVERIFY2(sinceInput.elapsed() > earliestStartMs, qPrintable(QString::number(sinceInput.elapsed())));
-    verifyThePageShowsFullScreen();
-    keyPressEndsTheShow();
+    verifyTheShowComesAnIdleTimeFromNow();
 }
 
 void tst_ScreensaverIdleStart::switchedOffInTheStoreItStaysAway()
@@ -188,13 +215,8 @@ void tst_ScreensaverIdleStart::inhibitionKeepsTheShowAway()
 void tst_ScreensaverIdleStart::holderLeavingTheBusLetsTheShowStart()
 {
     QDBusConnection::disconnectFromBus(QStringLiteral("player"));
-    QElapsedTimer sinceRelease;
-    sinceRelease.start();
-    QVERIFY(showAppears(latestStartMs));
     // The end of the inhibition counts as activity.
-    QVERIFY2(sinceRelease.elapsed() > earliestStartMs, qPrintable(QString::number(sinceRelease.elapsed())));
-    verifyThePageShowsFullScreen();
-    keyPressEndsTheShow();
+    verifyTheShowComesAnIdleTimeFromNow();
 }
 
 void tst_ScreensaverIdleStart::focusedFullScreenWindowKeepsTheShowAway()
@@ -214,6 +236,68 @@ void tst_ScreensaverIdleStart::focusedFullScreenWindowKeepsTheShowAway()
     QVERIFY(showAppears(latestStartMs));
     verifyThePageShowsFullScreen();
     keyPressEndsTheShow();
+}
+
+void tst_ScreensaverIdleStart::startGnomeSession()
+{
+    gnomeSystemBus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
+    QVERIFY(gnomeSystemBus.waitForReadyRead(10000));
+    const QString systemBusAddress = QString::fromUtf8(gnomeSystemBus.readLine().trimmed());
+
+    // A session of no components, and no autostart programs of this machine.
+    const QString sessions = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+            + QStringLiteral("/gnome-session/sessions");
+    QVERIFY(QDir().mkpath(sessions));
+    QFile session(sessions + QStringLiteral("/zintello-test.session"));
+    QVERIFY(session.open(QIODevice::WriteOnly));
+    session.write("[GNOME Session]\nName=ZINTELLO test\nRequiredComponents=\n");
+    session.close();
+    QVERIFY(gnomeAutostart.isValid());
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), systemBusAddress);
+    gnomeSession.setProcessEnvironment(environment);
+    gnomeSession.setProcessChannelMode(QProcess::ForwardedChannels);
+    gnomeSession.start(QStringLiteral("gnome-session"),
+                       {"--builtin", "--session=zintello-test", "--disable-acceleration-check",
+                        "--autostart=" + gnomeAutostart.path()});
+    QVERIFY(gnomeSession.waitForStarted());
+    QVERIFY(TestEnvironment::waitFor([] {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.gnome.SessionManager")).value();
+    }));
+}
+
+bool tst_ScreensaverIdleStart::gnomeSessionInhibitsIdleness()
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+            QStringLiteral("org.gnome.SessionManager"), QStringLiteral("/org/gnome/SessionManager"),
+            QStringLiteral("org.gnome.SessionManager"), QStringLiteral("IsInhibited"));
+    call << 8u;
+    const QDBusReply<bool> reply = QDBusConnection::sessionBus().call(call);
+    return reply.isValid() && reply.value();
+}
+
+void tst_ScreensaverIdleStart::gnomeSessionInhibitorKeepsTheShowAway()
+{
+    QVERIFY2(QDBusConnection::sessionBus().isConnected(), "runs on a private session bus (dbus-run-session)");
+    startGnomeSession();
+    QVERIFY(!gnomeSessionInhibitsIdleness());
+    gnomeInhibitor.setProcessChannelMode(QProcess::ForwardedChannels);
+    gnomeInhibitor.start(QStringLiteral("gnome-session-inhibit"), {"--inhibit", "idle", "--inhibit-only"});
+    QVERIFY(gnomeInhibitor.waitForStarted());
+    QVERIFY(TestEnvironment::waitFor(gnomeSessionInhibitsIdleness));
+
+    QVERIFY(!showAppears(idleTimeMs + idleTimeMs / 2));
+    QVERIFY(showProcesses().isEmpty());
+}
+
+void tst_ScreensaverIdleStart::endOfTheGnomeSessionInhibitorLetsTheShowStart()
+{
+    gnomeInhibitor.terminate();
+    QVERIFY(gnomeInhibitor.waitForFinished(10000));
+    QVERIFY(TestEnvironment::waitFor([] { return !gnomeSessionInhibitsIdleness(); }));
+    // The end of the inhibition counts as activity.
+    verifyTheShowComesAnIdleTimeFromNow();
 }
 
 QTEST_MAIN(tst_ScreensaverIdleStart)
