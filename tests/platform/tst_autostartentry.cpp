@@ -114,7 +114,7 @@ QByteArray readFile(const QString &path)
 
 } // namespace
 
-class TestAutostartEntry : public QObject
+class tst_AutostartEntry : public QObject
 {
     Q_OBJECT
 
@@ -132,7 +132,7 @@ private:
     QString entryPath;
 };
 
-void TestAutostartEntry::initTestCase()
+void tst_AutostartEntry::initTestCase()
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
     QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
@@ -142,7 +142,7 @@ void TestAutostartEntry::initTestCase()
     QCOMPARE(AutostartEntry::filePath(), entryPath);
 }
 
-void TestAutostartEntry::execLine_data()
+void tst_AutostartEntry::execLine_data()
 {
     QTest::addColumn<QString>("programFilePath");
     QTest::addColumn<QString>("execLine");
@@ -162,7 +162,7 @@ void TestAutostartEntry::execLine_data()
     QTest::newRow("newline") << "/home/two\nlines/zintello" << "Exec=\"/home/two\\nlines/zintello\"";
 }
 
-void TestAutostartEntry::execLine()
+void tst_AutostartEntry::execLine()
 {
     QFETCH(QString, programFilePath);
     QFETCH(QString, execLine);
@@ -174,7 +174,7 @@ void TestAutostartEntry::execLine()
     QCOMPARE(execArguments(entry.values.value(QStringLiteral("Exec"))), QStringList{programFilePath});
 }
 
-void TestAutostartEntry::writtenEntryStartsTheProgram_data()
+void tst_AutostartEntry::writtenEntryStartsTheProgram_data()
 {
     QTest::addColumn<QString>("directoryName");
 
@@ -188,7 +188,7 @@ void TestAutostartEntry::writtenEntryStartsTheProgram_data()
 // The entry is written to the autostart directory, and a freedesktop launcher
 // (GLib's, which GNOME-family sessions use for autostart) starts exactly the
 // program at that path from it.
-void TestAutostartEntry::writtenEntryStartsTheProgram()
+void tst_AutostartEntry::writtenEntryStartsTheProgram()
 {
     QFETCH(QString, directoryName);
 
@@ -235,7 +235,7 @@ void TestAutostartEntry::writtenEntryStartsTheProgram()
     QVERIFY(launcher.exitCode() != 0);
 }
 
-void TestAutostartEntry::rewrittenWithTheCurrentPath()
+void tst_AutostartEntry::rewrittenWithTheCurrentPath()
 {
     DesktopIntegration::writeAutostartEntry(QStringLiteral("/old/place/zintello"));
     DesktopIntegration::writeAutostartEntry(QStringLiteral("/new place/zintello"));
@@ -248,7 +248,7 @@ void TestAutostartEntry::rewrittenWithTheCurrentPath()
              QStringList{QStringLiteral("zintello.desktop")});
 }
 
-void TestAutostartEntry::removedWhenOff()
+void tst_AutostartEntry::removedWhenOff()
 {
     const QString other = QFileInfo(entryPath).absolutePath() + QLatin1String("/other.desktop");
     {
@@ -267,7 +267,7 @@ void TestAutostartEntry::removedWhenOff()
     QFile::remove(other);
 }
 
-void TestAutostartEntry::iconBesideTheProgram()
+void tst_AutostartEntry::iconBesideTheProgram()
 {
     QTemporaryDir programDir;
     QVERIFY(programDir.isValid());
@@ -282,5 +282,5 @@ void TestAutostartEntry::iconBesideTheProgram()
     DesktopIntegration::removeAutostartEntry();
 }
 
-QTEST_GUILESS_MAIN(TestAutostartEntry)
+QTEST_GUILESS_MAIN(tst_AutostartEntry)
 #include "tst_autostartentry.moc"

@@ -10,7 +10,7 @@
 // The real desktop program at start: it asks for the manifest through the
 // system's proxy, here a local server, and offers the newer version in a
 // message box until the user answers.
-class TestUpdateCheckAtStart : public QObject
+class tst_UpdateCheckAtStart : public QObject
 {
     Q_OBJECT
 
@@ -28,7 +28,7 @@ private:
     DesktopProgram program;
 };
 
-void TestUpdateCheckAtStart::initTestCase()
+void tst_UpdateCheckAtStart::initTestCase()
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
     QCoreApplication::setApplicationName(QStringLiteral("ZintelloUpdateTest"));
@@ -43,7 +43,7 @@ void TestUpdateCheckAtStart::initTestCase()
     DesktopProgram::clearSettings();
 }
 
-int TestUpdateCheckAtStart::manifestRequests() const
+int tst_UpdateCheckAtStart::manifestRequests() const
 {
     int count = 0;
     for (const QByteArray &line : server.requestLines())
@@ -51,7 +51,7 @@ int TestUpdateCheckAtStart::manifestRequests() const
     return count;
 }
 
-QList<X11Desktop::WindowId> TestUpdateCheckAtStart::dialogs()
+QList<X11Desktop::WindowId> tst_UpdateCheckAtStart::dialogs()
 {
     QList<X11Desktop::WindowId> found;
     const QStringList windows = TestEnvironment::run(QStringLiteral("xdotool"),
@@ -68,13 +68,13 @@ QList<X11Desktop::WindowId> TestUpdateCheckAtStart::dialogs()
     return found;
 }
 
-void TestUpdateCheckAtStart::quit(QProcess &running)
+void tst_UpdateCheckAtStart::quit(QProcess &running)
 {
     QCOMPARE(program.runToEnd({QStringLiteral("/q")}), 0);
     QTRY_COMPARE_WITH_TIMEOUT(running.state(), QProcess::NotRunning, 30000);
 }
 
-void TestUpdateCheckAtStart::offersANewerVersionAtStartThenKeepsQuiet()
+void tst_UpdateCheckAtStart::offersANewerVersionAtStartThenKeepsQuiet()
 {
     // First start: the box shows, Escape answers "Remind me later".
     const QDateTime firstStart = QDateTime::currentDateTime();
@@ -129,5 +129,5 @@ void TestUpdateCheckAtStart::offersANewerVersionAtStartThenKeepsQuiet()
     QCOMPARE(server.requestLines().size(), manifestRequests());
 }
 
-QTEST_GUILESS_MAIN(TestUpdateCheckAtStart)
+QTEST_GUILESS_MAIN(tst_UpdateCheckAtStart)
 #include "tst_updatecheckatstart.moc"

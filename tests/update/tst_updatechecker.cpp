@@ -152,7 +152,7 @@ public slots:
     void openUrl(const QUrl &url) { opened.append(url); }
 };
 
-class TestUpdateChecker : public QObject
+class tst_UpdateChecker : public QObject
 {
     Q_OBJECT
 
@@ -193,7 +193,7 @@ private:
     QDateTime checkFinished;
 };
 
-void TestUpdateChecker::initTestCase()
+void tst_UpdateChecker::initTestCase()
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
@@ -218,7 +218,7 @@ void TestUpdateChecker::initTestCase()
     previousHandler = qInstallMessageHandler(recordMessage);
 }
 
-void TestUpdateChecker::init()
+void tst_UpdateChecker::init()
 {
     QSettings().clear();
     urls.opened.clear();
@@ -226,14 +226,14 @@ void TestUpdateChecker::init()
     shown.clear();
 }
 
-void TestUpdateChecker::cleanupTestCase()
+void tst_UpdateChecker::cleanupTestCase()
 {
     qInstallMessageHandler(previousHandler);
     for (const char *scheme : {"http", "https", "file", "ftp", "mailto", "smb", "javascript"})
         QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
 }
 
-void TestUpdateChecker::check(const QString &answer)
+void tst_UpdateChecker::check(const QString &answer)
 {
     MessageBoxAnswerer answerer(answer);
     UpdateChecker checker(nullptr);
@@ -249,7 +249,7 @@ void TestUpdateChecker::check(const QString &answer)
     shown = answerer.shown;
 }
 
-void TestUpdateChecker::presetSettings(const QStringList &ignoredKeys, const QVariant &lastMessageAgo)
+void tst_UpdateChecker::presetSettings(const QStringList &ignoredKeys, const QVariant &lastMessageAgo)
 {
     QSettings settings;
     if (!ignoredKeys.isEmpty())
@@ -259,7 +259,7 @@ void TestUpdateChecker::presetSettings(const QStringList &ignoredKeys, const QVa
                           QDateTime::currentDateTime().addSecs(-lastMessageAgo.toLongLong()));
 }
 
-void TestUpdateChecker::noAnswerIsReportedAsAFailedCheck()
+void tst_UpdateChecker::noAnswerIsReportedAsAFailedCheck()
 {
     // Nothing listens there: the connection is refused, as when offline.
     qputenv("http_proxy", "http://127.0.0.1:9");
@@ -273,7 +273,7 @@ void TestUpdateChecker::noAnswerIsReportedAsAFailedCheck()
     QVERIFY2(debugMessages.first().startsWith("Update check failed: "), qPrintable(debugMessages.first()));
 }
 
-void TestUpdateChecker::asksForTheManifestThroughTheSystemProxy()
+void tst_UpdateChecker::asksForTheManifestThroughTheSystemProxy()
 {
     server.setResponse(200, "{}");
     check(QString());
@@ -284,7 +284,7 @@ void TestUpdateChecker::asksForTheManifestThroughTheSystemProxy()
     QVERIFY(debugMessages.isEmpty());
 }
 
-void TestUpdateChecker::offersTheGreatestNewKey_data()
+void tst_UpdateChecker::offersTheGreatestNewKey_data()
 {
     // Each entry's "Title" is its key, so the box tells which entry was offered.
     QTest::addColumn<int>("status");
@@ -383,7 +383,7 @@ void TestUpdateChecker::offersTheGreatestNewKey_data()
     QTest::newRow("empty object") << 200 << QByteArray("{}") << none << never << nothing << false;
 }
 
-void TestUpdateChecker::offersTheGreatestNewKey()
+void tst_UpdateChecker::offersTheGreatestNewKey()
 {
     QFETCH(int, status);
     QFETCH(QByteArray, body);
@@ -415,7 +415,7 @@ void TestUpdateChecker::offersTheGreatestNewKey()
     }
 }
 
-void TestUpdateChecker::messageBoxShowsTheEntry_data()
+void tst_UpdateChecker::messageBoxShowsTheEntry_data()
 {
     QTest::addColumn<QByteArray>("entry");
     QTest::addColumn<QString>("title");
@@ -441,7 +441,7 @@ void TestUpdateChecker::messageBoxShowsTheEntry_data()
         << QByteArray(R"({"Version":"2.0","Title":{"a":1},"Info":[1]})") << "" << "" << QString();
 }
 
-void TestUpdateChecker::messageBoxShowsTheEntry()
+void tst_UpdateChecker::messageBoxShowsTheEntry()
 {
     QFETCH(QByteArray, entry);
     QFETCH(QString, title);
@@ -474,7 +474,7 @@ void TestUpdateChecker::messageBoxShowsTheEntry()
     QVERIFY2(box.width >= 500, qPrintable(QString::number(box.width)));
 }
 
-void TestUpdateChecker::answersAreRemembered_data()
+void tst_UpdateChecker::answersAreRemembered_data()
 {
     QTest::addColumn<QByteArray>("actionUrl"); // the member's JSON, or empty
     QTest::addColumn<QString>("answer");
@@ -514,7 +514,7 @@ void TestUpdateChecker::answersAreRemembered_data()
         << QByteArray() << "Ignore" << never << QUrl() << QStringList{"x", "k"} << false;
 }
 
-void TestUpdateChecker::answersAreRemembered()
+void tst_UpdateChecker::answersAreRemembered()
 {
     QFETCH(QByteArray, actionUrl);
     QFETCH(QString, answer);
@@ -546,7 +546,7 @@ void TestUpdateChecker::answersAreRemembered()
     }
 }
 
-void TestUpdateChecker::readsBodiesUpToOneMebibyte_data()
+void tst_UpdateChecker::readsBodiesUpToOneMebibyte_data()
 {
     QTest::addColumn<int>("size");
     QTest::addColumn<bool>("withLength");
@@ -560,7 +560,7 @@ void TestUpdateChecker::readsBodiesUpToOneMebibyte_data()
     QTest::newRow("64 MiB, no length") << 64 * mebibyte << false << false;
 }
 
-void TestUpdateChecker::readsBodiesUpToOneMebibyte()
+void tst_UpdateChecker::readsBodiesUpToOneMebibyte()
 {
     QFETCH(int, size);
     QFETCH(bool, withLength);
@@ -578,7 +578,7 @@ void TestUpdateChecker::readsBodiesUpToOneMebibyte()
     QCOMPARE(QSettings().contains(QStringLiteral("lastUpdateMessage")), offered);
 }
 
-void TestUpdateChecker::releasesEachReply()
+void tst_UpdateChecker::releasesEachReply()
 {
     server.setResponse(200, R"({"k":{"Version":"1.0"}})");
     UpdateChecker checker(nullptr);
@@ -591,7 +591,7 @@ void TestUpdateChecker::releasesEachReply()
     QTRY_COMPARE_WITH_TIMEOUT(checker.findChildren<QNetworkReply *>().size(), 0, 30000);
 }
 
-void TestUpdateChecker::decidesByVersionAndQuietTime_data()
+void tst_UpdateChecker::decidesByVersionAndQuietTime_data()
 {
     QTest::addColumn<QVariant>("version");
     QTest::addColumn<QDateTime>("lastMessage");
@@ -608,7 +608,7 @@ void TestUpdateChecker::decidesByVersionAndQuietTime_data()
     QTest::newRow("1.102 as float stays above 1.101") << QVariant(1.102) << QDateTime() << qint64(0) << true;
 }
 
-void TestUpdateChecker::decidesByVersionAndQuietTime()
+void tst_UpdateChecker::decidesByVersionAndQuietTime()
 {
     QFETCH(QVariant, version);
     QFETCH(QDateTime, lastMessage);
@@ -620,5 +620,5 @@ void TestUpdateChecker::decidesByVersionAndQuietTime()
     QCOMPARE(UpdateChecker::selectUpdate(manifest, {}, lastMessage, now), offered ? QStringLiteral("k") : QString());
 }
 
-QTEST_MAIN(TestUpdateChecker)
+QTEST_MAIN(tst_UpdateChecker)
 #include "tst_updatechecker.moc"
