@@ -158,7 +158,8 @@ bool UpdateChecker::showUpdateMessage(const QVariantMap &entry)
     const QString versionText = entry.value(QStringLiteral("Version")).toString();
     const QString info = entry.contains(QStringLiteral("Info"))
         ? entry.value(QStringLiteral("Info")).toString()
-        : tr("ZINTELLO %1 is now available - you have 1.1. Would you like to download it now?").arg(versionText);
+        : tr("ZINTELLO %1 is now available - you have %2. Would you like to download it now?")
+              .arg(versionText, QStringLiteral(ZINTELLO_VERSION));
     const QString notes = entry.value(QStringLiteral("ReleaseNotes")).toString();
 
     QPushButton *ignoreButton = box.addButton(tr("Ignore"), QMessageBox::NoRole);

@@ -1,6 +1,7 @@
 #include "DesktopProgram.h"
 #include "TestEnvironment.h"
 #include "X11Desktop.h"
+#include "ZintelloVersion.h"
 
 #include <QtTest>
 

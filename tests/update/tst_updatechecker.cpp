@@ -18,7 +18,7 @@ const QString productSite = QStringLiteral("http://zintello.morvaleen.de/");
 const QString defaultTitle = QStringLiteral("A new version of ZINTELLO is available");
 QString defaultInfo(const QString &version)
 {
-    return QStringLiteral("ZINTELLO %1 is now available - you have 1.1. Would you like to download it now?")
+    return QStringLiteral("ZINTELLO %1 is now available - you have " ZINTELLO_VERSION ". Would you like to download it now?")
         .arg(version);
 }
 
@@ -332,7 +332,7 @@ void tst_UpdateChecker::offersTheGreatestNewKey_data()
         {"version string nan", R"("nan")", false},
         {"version string 1.101", R"("1.101")", false},
         {"version number 1.101", "1.101", false},
-        {"version number 1.1", "1.1", false},
+        {"version number of this program", ZINTELLO_VERSION, false},
         {"version string 1.102", R"("1.102")", true},
         {"version number 1.102", "1.102", true},
         {"version number 1.11", "1.11", true},
