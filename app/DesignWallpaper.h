@@ -9,7 +9,8 @@ class QSize;
 class DesignWallpaper
 {
 public:
-    // "/Wallpapers/A_design_" for screens wider than 1.46 : 1, else "/Wallpapers/B_design_".
+    // "/Wallpapers/A_design_" for screens wider than designs.json's wideScreenRatio,
+    // else "/Wallpapers/B_design_".
     static QString prefixFor(const QSize &screenSize);
 
     // The bitmap's path with native separators; the number is inserted unchanged.

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 #include "DesktopIntegration.h"
+#include "DesktopProgramSettings.h"
+#include "ProgramIdentity.h"
 #include "QtSingleApplication.h"
 #include "ZintelloDesktopSettingsWindow.h"
 
@@ -26,9 +28,7 @@ int main(int argc, char **argv)
     }
 
     Q_INIT_RESOURCE(zintello);
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
+    ProgramIdentity::apply(DesktopProgramSettings::applicationName);
     // No window of the program draws with OpenGL. Without this, Qt picks every
     // window's visual through OpenGL and so loads the system's OpenGL driver
     // (with Mesa: its LLVM compiler), some 30 MiB that the program carries from

@@ -1,6 +1,8 @@
 #include "DesktopIntegration.h"
+#include "ProgramIdentity.h"
 #include "ProgramLanguage.h"
 #include "SaverCommandLine.h"
+#include "SaverProgramSettings.h"
 #include "ScreenSaverModes.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 
@@ -20,9 +22,7 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));
+    ProgramIdentity::apply(SaverProgramSettings::applicationName);
     // No window of the screensaver draws with OpenGL: without this, Qt picks the
     // windows' visuals through OpenGL and so loads the system's OpenGL driver,
     // which costs memory and start-up time.

@@ -17,6 +17,8 @@
 
 const QString UpdateChecker::manifestUrl = QStringLiteral("http://www.morvaleen.de/update.json");
 const QString UpdateChecker::productSiteUrl = QStringLiteral("http://zintello.morvaleen.de/");
+const QString UpdateChecker::ignoredKeysKey = QStringLiteral("ignoredKeys");
+const QString UpdateChecker::lastUpdateMessageKey = QStringLiteral("lastUpdateMessage");
 
 namespace {
 
@@ -134,19 +136,19 @@ void UpdateChecker::replyFinished(QNetworkReply *reply)
 
     QSettings settings;
     if (answer) {
-        settings.setValue(QStringLiteral("lastUpdateMessage"), QDateTime::currentDateTime());
+        settings.setValue(lastUpdateMessageKey, QDateTime::currentDateTime());
     } else {
-        QStringList ignoredKeys = settings.value(QStringLiteral("ignoredKeys")).toStringList();
+        QStringList ignoredKeys = settings.value(ignoredKeysKey).toStringList();
         ignoredKeys.append(key);
-        settings.setValue(QStringLiteral("ignoredKeys"), ignoredKeys);
+        settings.setValue(ignoredKeysKey, ignoredKeys);
     }
 }
 
 QString UpdateChecker::selectUpdate(const QVariantMap &manifest) const
 {
     QSettings settings;
-    return selectUpdate(manifest, settings.value(QStringLiteral("ignoredKeys")).toStringList(),
-                        settings.value(QStringLiteral("lastUpdateMessage")).toDateTime(),
+    return selectUpdate(manifest, settings.value(ignoredKeysKey).toStringList(),
+                        settings.value(lastUpdateMessageKey).toDateTime(),
                         QDateTime::currentDateTime());
 }
 

@@ -29,6 +29,9 @@ class UpdateChecker : public QObject
 public:
     static const QString manifestUrl;
     static const QString productSiteUrl;
+    // Its entries in the program's settings store.
+    static const QString ignoredKeysKey;
+    static const QString lastUpdateMessageKey;
     // Versions up to a thousandth above this program's are not newer.
     static constexpr double versionThreshold = ZINTELLO_VERSION_NUMBER + 0.001;
     static const qint64 quietSeconds = 129600;
