@@ -5,6 +5,8 @@
 #include "QtSingleApplication.h"
 #include "ZintelloDesktopSettingsWindow.h"
 
+#include <QNetworkProxyFactory>
+
 #include <cstdio>
 
 namespace {
@@ -50,6 +52,9 @@ int main(int argc, char **argv)
     if (quitRequested)
         return 0;
 
+    // Users behind a proxy reach the update manifest and the pages' web content
+    // through it, as their browser does. Process-wide, so set before anything networks.
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
     QApplication::setQuitOnLastWindowClosed(false);
     // Lives until the process ends.
     auto *window = new ZintelloDesktopSettingsWindow;

@@ -8,7 +8,6 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
-#include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPushButton>
@@ -42,8 +41,6 @@ UpdateChecker::UpdateChecker(QObject *parent)
     : QObject(parent)
     , networkManager(new QNetworkAccessManager(this))
 {
-    // Users behind a proxy reach the manifest through it, as their browser does.
-    QNetworkProxyFactory::setUseSystemConfiguration(true);
     connect(networkManager, SIGNAL(finished(QNetworkReply*)), this, SLOT(replyFinished(QNetworkReply*)));
 }
 

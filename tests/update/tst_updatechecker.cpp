@@ -203,6 +203,8 @@ void tst_UpdateChecker::initTestCase()
     qunsetenv("no_proxy");
     qunsetenv("NO_PROXY");
     qputenv("http_proxy", server.proxyUrl());
+    // As the desktop program's entry does before it makes the checker.
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
     // Nothing may leave this machine: the manifest's host must go through the server.
     const QList<QNetworkProxy> proxies =
         QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(QUrl(UpdateChecker::manifestUrl)));
