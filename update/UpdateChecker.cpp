@@ -41,7 +41,7 @@ UpdateChecker::UpdateChecker(QObject *parent)
     : QObject(parent)
     , networkManager(new QNetworkAccessManager(this))
 {
-    connect(networkManager, SIGNAL(finished(QNetworkReply*)), this, SLOT(replyFinished(QNetworkReply*)));
+    connect(networkManager, &QNetworkAccessManager::finished, this, &UpdateChecker::replyFinished);
 }
 
 QString UpdateChecker::selectUpdate(const QVariantMap &manifest, const QStringList &ignoredKeys,

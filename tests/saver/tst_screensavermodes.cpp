@@ -47,11 +47,8 @@ void tst_ScreenSaverModes::cleanup()
 
 ZintelloDesktopBackgroundWidget *tst_ScreenSaverModes::startShow(QuitRecorder *application)
 {
-    // As the program's entry prepares the page window.
-    auto *pageWindow = new ZintelloDesktopBackgroundWidget(nullptr);
-    pageWindow->setAttribute(Qt::WA_DeleteOnClose);
-    connect(pageWindow, SIGNAL(destroyed()), application, SLOT(quit()));
-    ScreenSaverModes::show(application, pageWindow);
+    ZintelloDesktopBackgroundWidget *pageWindow = ScreenSaverModes::makePageWindow(application->quit());
+    ScreenSaverModes::show(application->quit(), pageWindow);
     return pageWindow;
 }
 

@@ -76,7 +76,7 @@ void tst_ZintelloSaverSettings::loadsTheLocalSettingsPage()
 void tst_ZintelloSaverSettings::configureMode()
 {
     QuitRecorder application;
-    QPointer<ZintelloSaverSettings> dialog = ScreenSaverModes::configure(&application);
+    QPointer<ZintelloSaverSettings> dialog = ScreenSaverModes::configure(application.quit());
     QVERIFY(dialog);
     QVERIFY(!dialog->parent());
     QVERIFY(!(dialog->windowFlags() & Qt::WindowContextHelpButtonHint));
@@ -109,7 +109,7 @@ void tst_ZintelloSaverSettings::cookiesStoredWhicheverWayClosed()
     desktopStore()->sync();
 
     QuitRecorder application;
-    QPointer<ZintelloSaverSettings> dialog = ScreenSaverModes::configure(&application);
+    QPointer<ZintelloSaverSettings> dialog = ScreenSaverModes::configure(application.quit());
     QWebView *view = settingsView(dialog);
     QTRY_VERIFY_WITH_TIMEOUT(isLoaded(view, "settings.html"), 20000);
     QVERIFY2(!documentCookie(view).contains("desktoponly"), qPrintable(documentCookie(view)));
