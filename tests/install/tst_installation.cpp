@@ -22,6 +22,7 @@ private slots:
     void addsLauncherIconAndCommand();
     void installsManualPages();
     void describesTheScreensaverToLockers();
+    void launcherEscapesWhatExecReserves();
     void uninstallRemovesIt();
 
 private:
@@ -142,6 +143,28 @@ void tst_Installation::describesTheScreensaverToLockers()
     QVERIFY(xml.readNextStartElement());
     QCOMPARE(xml.name().toString(), QStringLiteral("command"));
     QCOMPARE(xml.attributes().value("arg").toString(), QStringLiteral("-root"));
+}
+
+void tst_Installation::launcherEscapesWhatExecReserves()
+{
+    // '%' starts a field code even inside quotes; '$' keeps its meaning there.
+    QTemporaryDir otherRoot;
+    QVERIFY(otherRoot.isValid());
+    const QString otherPrefix = otherRoot.filePath("100% $HOME");
+    QByteArray output;
+    const int exitCode = runCMake({ "--install", ZINTELLO_BUILD_DIR, "--prefix", otherPrefix }, &output);
+    QVERIFY2(exitCode == 0, output.constData());
+    QString escapedDir = otherPrefix + "/lib/zintello";
+    escapedDir.replace("%", "%%").replace("$", "\\\\$");
+    QFile raw(otherPrefix + "/share/applications/zintello.desktop");
+    QVERIFY(raw.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(raw.readAll()).split('\n');
+    QVERIFY2(lines.contains("Exec=\"" + escapedDir + "/zintello\""), qPrintable(lines.join('\n')));
+    QVERIFY(lines.contains("TryExec=" + otherPrefix + "/lib/zintello/zintello"));
+    QProcess validate;
+    validate.start(QStringLiteral("desktop-file-validate"), { raw.fileName() });
+    QVERIFY(validate.waitForFinished(30000));
+    QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
 }
 
 void tst_Installation::uninstallRemovesIt()
