@@ -14,7 +14,7 @@ QString DesignWallpaper::pathFor(const QString &programDir, const QString &numbe
     return QDir::toNativeSeparators(programDir + prefixFor(screenSize) + number + QStringLiteral(".bmp"));
 }
 
-bool DesignWallpaper::canNameBitmap(const QString &number)
+bool DesignWallpaper::staysInsideWallpapers(const QString &number)
 {
     if (number.contains(QLatin1String("..")))
         return false;

@@ -177,7 +177,7 @@ void ZintelloDesktopSettingsWindow::onChangedToDesign(QString number)
     storeSetting(DesktopProgramSettings::designNumberKey, number);
     if (QSettings().value(DesktopProgramSettings::wallpaperKey, DesktopProgramSettings::wallpaperDefault).toBool())
         return;
-    if (!DesignWallpaper::canNameBitmap(number))
+    if (!DesignWallpaper::staysInsideWallpapers(number))
         return;
     const QSize screenSize = QGuiApplication::primaryScreen()->geometry().size();
     setWallpaper(DesignWallpaper::pathFor(programDir(), number, screenSize));
