@@ -16,8 +16,6 @@
 
 const QString UpdateChecker::manifestUrl = QStringLiteral("http://www.morvaleen.de/update.json");
 const QString UpdateChecker::productSiteUrl = QStringLiteral("http://zintello.morvaleen.de/");
-const QString UpdateChecker::ignoredKeysKey = QStringLiteral("ignoredKeys");
-const QString UpdateChecker::lastUpdateMessageKey = QStringLiteral("lastUpdateMessage");
 
 namespace {
 

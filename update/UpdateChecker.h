@@ -30,8 +30,8 @@ public:
     static const QString manifestUrl;
     static const QString productSiteUrl;
     // Its entries in the program's settings store.
-    static const QString ignoredKeysKey;
-    static const QString lastUpdateMessageKey;
+    static inline const QString ignoredKeysKey = QStringLiteral("ignoredKeys");
+    static inline const QString lastUpdateMessageKey = QStringLiteral("lastUpdateMessage");
     // Versions up to a thousandth above this program's are not newer.
     static constexpr double versionThreshold = ZINTELLO_VERSION_NUMBER + 0.001;
     static const qint64 quietSeconds = 129600;

@@ -9,8 +9,6 @@
 
 #include <algorithm>
 
-const QString SaveNetworkCookieJar::cookiesKey = QStringLiteral("cookies");
-
 namespace {
 // Changes within this time reach the store together.
 const int saveDelayMs = 1000;

@@ -37,7 +37,7 @@ public:
     static QString storedPath(const QString &path);
 
     // The entry of the program's settings store that holds the cookies.
-    static const QString cookiesKey;
+    static inline const QString cookiesKey = QStringLiteral("cookies");
 
     // The pages keep a handful of cookies; a flooded store must not cost minutes
     // at every start and page load. Beyond these the oldest cookies go.

@@ -1,4 +1,6 @@
 #include "DesktopProgram.h"
+#include "DesktopProgramSettings.h"
+#include "SaveNetworkCookieJar.h"
 #include "TestEnvironment.h"
 #include "X11Desktop.h"
 #include "ZintelloVersion.h"
@@ -63,7 +65,7 @@ void tst_DesktopProgram::firstStartShowsTrayIconOnlyAndSchedulesTheBalloon()
     QVERIFY(!DesktopProgram::settingsWindowVisible());
     QVERIFY(TestEnvironment::waitFor([&] { return !balloons().isEmpty(); }));
     QVERIFY(sinceStart.elapsed() >= 2000);
-    QCOMPARE(DesktopProgram::setting("firstStart").toString(), QString("false"));
+    QCOMPARE(DesktopProgram::setting(DesktopProgramSettings::firstStartKey).toString(), QString("false"));
     QCOMPARE(program.runToEnd({"/q"}), 0);
 
     program.start();
@@ -182,7 +184,7 @@ void tst_DesktopProgram::oneStartCookieWhateverTheProgramDirectoryIsCalled()
         QCOMPARE(program.runToEnd({"/q"}), 0);
         QVERIFY(running.waitForFinished(startTimeout));
     }
-    const QByteArray stored = DesktopProgram::setting("cookies").toByteArray();
+    const QByteArray stored = DesktopProgram::setting(SaveNetworkCookieJar::cookiesKey).toByteArray();
     QCOMPARE(stored.count("background_reset="), 1);
 }
 

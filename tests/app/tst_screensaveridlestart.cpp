@@ -1,4 +1,5 @@
 #include "DesktopProgram.h"
+#include "DesktopProgramSettings.h"
 #include "TestEnvironment.h"
 #include "X11Desktop.h"
 
@@ -75,7 +76,7 @@ void tst_ScreensaverIdleStart::cleanupTestCase()
 
 void tst_ScreensaverIdleStart::setStoredMinutes(int minutes)
 {
-    QSettings(DesktopProgram::settingsFile(), QSettings::IniFormat).setValue("screensaverMinutes", minutes);
+    QSettings(DesktopProgram::settingsFile(), QSettings::IniFormat).setValue(DesktopProgramSettings::screensaverMinutesKey, minutes);
 }
 
 QList<X11Desktop::WindowId> tst_ScreensaverIdleStart::showWindows()

@@ -3,6 +3,7 @@
 // opens in the browser, the licence texts inside the view.
 
 #include "ExpectedTexts.h"
+#include "TestIdentity.h"
 #include "WatchedPage.h"
 #include "ZintelloVersion.h"
 
@@ -29,8 +30,7 @@ private slots:
 
 void tst_AboutPage::initTestCase()
 {
-    QCoreApplication::setOrganizationName("Morvaleen");
-    QCoreApplication::setApplicationName("Zintello");
+    TestIdentity::desktopProgram();
 }
 
 void tst_AboutPage::cleanup()

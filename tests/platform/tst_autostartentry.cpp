@@ -1,6 +1,7 @@
 #include "DesktopIntegration.h"
 #include "TestEnvironment.h"
 #include "linux/AutostartEntry.h"
+#include "TestIdentity.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -134,8 +135,7 @@ private:
 
 void tst_AutostartEntry::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
+    TestIdentity::desktopProgram();
     // The session gives this test its own configuration directory.
     QVERIFY(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"));
     entryPath = qEnvironmentVariable("XDG_CONFIG_HOME") + QLatin1String("/autostart/zintello.desktop");

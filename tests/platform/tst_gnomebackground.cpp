@@ -1,5 +1,6 @@
 #include "DesktopIntegration.h"
 #include "TestEnvironment.h"
+#include "TestIdentity.h"
 #include "linux/GnomeBackground.h"
 #include "linux/WallpaperRecord.h"
 
@@ -83,8 +84,7 @@ private:
 
 void tst_GnomeBackground::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
+    TestIdentity::desktopProgram();
     QVERIFY(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"));
     QVERIFY2(qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"), "run under dbus-run-session");
     QVERIFY(pictures.isValid());

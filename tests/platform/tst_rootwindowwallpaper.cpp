@@ -2,6 +2,7 @@
 #include "TestEnvironment.h"
 #include "linux/RootWindowWallpaper.h"
 #include "linux/WallpaperRecord.h"
+#include "TestIdentity.h"
 #include "WallpaperPicture.h"
 
 #include <QApplication>
@@ -168,8 +169,7 @@ private:
 
 void tst_RootWindowWallpaper::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
+    TestIdentity::desktopProgram();
     QVERIFY(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"));
     QVERIFY(qEnvironmentVariable("XDG_CURRENT_DESKTOP").isEmpty());
     QVERIFY(images.isValid());

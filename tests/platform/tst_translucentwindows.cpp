@@ -1,4 +1,5 @@
 #include "DesktopIntegration.h"
+#include "TestIdentity.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -17,8 +18,7 @@ private slots:
 
 void tst_TranslucentWindows::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
+    TestIdentity::desktopProgram();
 }
 
 void tst_TranslucentWindows::followsTheCompositingManager()

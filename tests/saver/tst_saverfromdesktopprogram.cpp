@@ -1,5 +1,6 @@
 #include "DesktopProgram.h"
 #include "TestEnvironment.h"
+#include "TestIdentity.h"
 #include "X11Desktop.h"
 
 #include <QDir>
@@ -23,9 +24,7 @@ private:
 
 void tst_SaverFromDesktopProgram::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));
+    TestIdentity::screensaver();
     QVERIFY(QFile::exists(TestEnvironment::programDir() + "/ZINTELLO.scr"));
     QVERIFY(QFile::exists(TestEnvironment::programDir() + "/zintello"));
 }

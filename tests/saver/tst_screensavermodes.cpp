@@ -2,6 +2,7 @@
 #include "QuitRecorder.h"
 #include "ScreenSaverEventFilter.h"
 #include "ScreenSaverModes.h"
+#include "TestIdentity.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 
 #include <QMessageBox>
@@ -32,9 +33,7 @@ private:
 
 void tst_ScreenSaverModes::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));
+    TestIdentity::screensaver();
     QCOMPARE(QGuiApplication::screens().size(), 1);
 }
 

@@ -1,5 +1,7 @@
-#include "LocalNetworkOnly.h"
+#include "OfflineNetwork.h"
+#include "SaveNetworkCookieJar.h"
 #include "SaverProgramRun.h"
+#include "TestIdentity.h"
 
 #include <QGuiApplication>
 #include <QNetworkCookie>
@@ -50,10 +52,8 @@ private:
 
 void tst_ScreenSaverProgram::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));
-    LocalNetworkOnly::install();
+    TestIdentity::screensaver();
+    OfflineNetwork::install();
     QVERIFY(QFile::exists(SaverProgramRun().program()));
     QCOMPARE(QGuiApplication::primaryScreen()->geometry(), QRect(0, 0, 1280, 800));
 }
@@ -157,7 +157,7 @@ void tst_ScreenSaverProgram::helpIsPrintedNotRejected()
 void tst_ScreenSaverProgram::speaksTheLanguageChosenInItsPages()
 {
     // Its own store: what its settings dialog's page chose.
-    QSettings().setValue(QStringLiteral("cookies"), QByteArray("language=de; path=/\n"));
+    QSettings().setValue(SaveNetworkCookieJar::cookiesKey, QByteArray("language=de; path=/\n"));
     {
         SaverProgramRun run;
         run.start({QStringLiteral("/p"), QStringLiteral("abc")});
@@ -176,7 +176,7 @@ void tst_ScreenSaverProgram::speaksTheLanguageChosenInItsPages()
         SaverProgramRun::xdotool({"key", "Escape"});
         QVERIFY(run.waitForExit());
     }
-    QSettings().remove(QStringLiteral("cookies"));
+    QSettings().remove(SaveNetworkCookieJar::cookiesKey);
 }
 
 void tst_ScreenSaverProgram::dialogOpens_data()
@@ -339,7 +339,7 @@ void tst_ScreenSaverProgram::dialogCookiesReachTheShow()
     saverStore.clear();
     saverStore.sync();
     QSettings desktopStore(QStringLiteral("Morvaleen"), QStringLiteral("Zintello"));
-    desktopStore.setValue("cookies", QByteArray("desktoponly=1; path=/\n"));
+    desktopStore.setValue(SaveNetworkCookieJar::cookiesKey, QByteArray("desktoponly=1; path=/\n"));
     desktopStore.sync();
 
     const QColor green(0, 255, 0);
@@ -370,7 +370,7 @@ document.documentElement.style.background = ok ? 'rgb(0,255,0)' : 'rgb(255,0,0)'
     }
 
     saverStore.sync();
-    const QList<QNetworkCookie> stored = QNetworkCookie::parseCookies(saverStore.value("cookies").toByteArray());
+    const QList<QNetworkCookie> stored = QNetworkCookie::parseCookies(saverStore.value(SaveNetworkCookieJar::cookiesKey).toByteArray());
     QCOMPARE(stored.size(), 1);
     QCOMPARE(stored.first().name(), QByteArray("design"));
     QCOMPARE(stored.first().value(), QByteArray("4"));
@@ -388,9 +388,9 @@ void tst_ScreenSaverProgram::choiceInTheDialogSurvivesARunningShow()
 {
     QSettings saverStore;
     saverStore.clear();
-    saverStore.setValue("cookies", QByteArray("design=2; path=/\n"));
+    saverStore.setValue(SaveNetworkCookieJar::cookiesKey, QByteArray("design=2; path=/\n"));
     saverStore.sync();
-    const auto storedCookies = [] { return QSettings().value("cookies").toByteArray(); };
+    const auto storedCookies = [] { return QSettings().value(SaveNetworkCookieJar::cookiesKey).toByteArray(); };
 
     SaverProgramRun show;
     show.start({"/s"});

@@ -1,5 +1,6 @@
 #include "SaverProgramRun.h"
 #include "TestEnvironment.h"
+#include "TestIdentity.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -30,9 +31,7 @@ private:
 
 void tst_ScreenSaverTwoScreens::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));
+    TestIdentity::screensaver();
     QCOMPARE(QGuiApplication::screens().size(), 2);
 }
 

@@ -1,6 +1,8 @@
-#include "LocalNetworkOnly.h"
+#include "OfflineNetwork.h"
 #include "QuitRecorder.h"
+#include "SaveNetworkCookieJar.h"
 #include "ScreenSaverModes.h"
+#include "TestIdentity.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 #include "ZintelloSaverSettings.h"
 
@@ -33,10 +35,8 @@ private:
 
 void tst_ZintelloSaverSettings::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));
-    LocalNetworkOnly::install();
+    TestIdentity::screensaver();
+    OfflineNetwork::install();
     // The pages are beside the test program, as they are beside the screensaver.
     QVERIFY(QFile::exists(QCoreApplication::applicationDirPath() + "/html/settings.html"));
 }
@@ -105,7 +105,7 @@ void tst_ZintelloSaverSettings::cookiesStoredWhicheverWayClosed()
     QFETCH(QString, how);
 
     const QByteArray desktopCookies = "desktoponly=1; path=/\n";
-    desktopStore()->setValue("cookies", desktopCookies);
+    desktopStore()->setValue(SaveNetworkCookieJar::cookiesKey, desktopCookies);
     desktopStore()->sync();
 
     QuitRecorder application;
@@ -130,7 +130,7 @@ void tst_ZintelloSaverSettings::cookiesStoredWhicheverWayClosed()
     QTRY_VERIFY(dialog.isNull());
     QCOMPARE(application.quitCalls, 1);
 
-    const QList<QNetworkCookie> stored = QNetworkCookie::parseCookies(QSettings().value("cookies").toByteArray());
+    const QList<QNetworkCookie> stored = QNetworkCookie::parseCookies(QSettings().value(SaveNetworkCookieJar::cookiesKey).toByteArray());
     QStringList names;
     for (const QNetworkCookie &cookie : stored) {
         names << QString::fromLatin1(cookie.name());
@@ -140,7 +140,7 @@ void tst_ZintelloSaverSettings::cookiesStoredWhicheverWayClosed()
     names.sort();
     // The session cookie is stored too; the desktop program's cookie is not.
     QCOMPARE(names, QStringList({"design", "visited"}));
-    QCOMPARE(desktopStore()->value("cookies").toByteArray(), desktopCookies);
+    QCOMPARE(desktopStore()->value(SaveNetworkCookieJar::cookiesKey).toByteArray(), desktopCookies);
 
     // The show mode's page window reads the same store.
     ZintelloDesktopBackgroundWidget pageWindow(nullptr);

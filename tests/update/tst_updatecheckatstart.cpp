@@ -1,6 +1,8 @@
 #include "DesktopProgram.h"
 #include "ManifestServer.h"
 #include "TestEnvironment.h"
+#include "TestIdentity.h"
+#include "UpdateChecker.h"
 #include "X11Desktop.h"
 
 #include <QElapsedTimer>
@@ -30,8 +32,7 @@ private:
 
 void tst_UpdateCheckAtStart::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setApplicationName(QStringLiteral("ZintelloUpdateTest"));
+    TestIdentity::desktopProgram();
 
     QVERIFY(server.start());
     server.setResponse(200, R"({"2.0":{"Version":"2.0","Title":"ZINTELLO 2.0"}})");
@@ -87,16 +88,16 @@ void tst_UpdateCheckAtStart::offersANewerVersionAtStartThenKeepsQuiet()
     const qint64 timeToShow = sinceRequest.elapsed();
     QCOMPARE(boxes.size(), 1);
     QVERIFY(X11Desktop::geometry(boxes.first()).width() >= 500);
-    QVERIFY(!DesktopProgram::setting(QStringLiteral("lastUpdateMessage")).isValid());
+    QVERIFY(!DesktopProgram::setting(UpdateChecker::lastUpdateMessageKey).isValid());
 
     X11Desktop::activate(boxes.first());
     X11Desktop::key(QStringLiteral("Escape"));
     QTRY_VERIFY_WITH_TIMEOUT(dialogs().isEmpty(), 30000);
-    QTRY_VERIFY_WITH_TIMEOUT(DesktopProgram::setting(QStringLiteral("lastUpdateMessage")).isValid(), 30000);
-    const QDateTime answered = DesktopProgram::setting(QStringLiteral("lastUpdateMessage")).toDateTime();
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopProgram::setting(UpdateChecker::lastUpdateMessageKey).isValid(), 30000);
+    const QDateTime answered = DesktopProgram::setting(UpdateChecker::lastUpdateMessageKey).toDateTime();
     QVERIFY(answered >= firstStart.addSecs(-1));
     QVERIFY(answered <= QDateTime::currentDateTime().addSecs(1));
-    QVERIFY(DesktopProgram::setting(QStringLiteral("ignoredKeys")).toStringList().isEmpty());
+    QVERIFY(DesktopProgram::setting(UpdateChecker::ignoredKeysKey).toStringList().isEmpty());
     quit(first);
 
     // Second start within 36 hours: the manifest is fetched, nothing shows.
@@ -109,19 +110,19 @@ void tst_UpdateCheckAtStart::offersANewerVersionAtStartThenKeepsQuiet()
         QVERIFY(dialogs().isEmpty());
         QTest::qWait(200);
     }
-    QCOMPARE(DesktopProgram::setting(QStringLiteral("lastUpdateMessage")).toDateTime(), answered);
+    QCOMPARE(DesktopProgram::setting(UpdateChecker::lastUpdateMessageKey).toDateTime(), answered);
     quit(second);
 
     // Once the last answer is more than 36 hours old, the box shows again.
     const QDateTime longAgo = QDateTime::currentDateTime().addSecs(-37 * 3600);
     QSettings(DesktopProgram::settingsFile(), QSettings::IniFormat)
-        .setValue(QStringLiteral("lastUpdateMessage"), longAgo);
+        .setValue(UpdateChecker::lastUpdateMessageKey, longAgo);
     QProcess &third = program.start();
     QTRY_COMPARE_WITH_TIMEOUT(manifestRequests(), 3, 60000);
     QTRY_VERIFY_WITH_TIMEOUT(!(boxes = dialogs()).isEmpty(), 60000);
     X11Desktop::activate(boxes.first());
     X11Desktop::key(QStringLiteral("Escape"));
-    QTRY_VERIFY_WITH_TIMEOUT(DesktopProgram::setting(QStringLiteral("lastUpdateMessage")).toDateTime() > longAgo,
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopProgram::setting(UpdateChecker::lastUpdateMessageKey).toDateTime() > longAgo,
                              30000);
     quit(third);
 

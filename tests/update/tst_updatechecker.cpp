@@ -1,4 +1,6 @@
 #include "ManifestServer.h"
+#include "OfflineNetwork.h"
+#include "TestIdentity.h"
 #include "UpdateChecker.h"
 
 #include <QApplication>
@@ -195,9 +197,7 @@ private:
 
 void tst_UpdateChecker::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
+    TestIdentity::desktopProgram();
 
     QVERIFY(server.start());
     qunsetenv("no_proxy");
@@ -255,16 +255,16 @@ void tst_UpdateChecker::presetSettings(const QStringList &ignoredKeys, const QVa
 {
     QSettings settings;
     if (!ignoredKeys.isEmpty())
-        settings.setValue(QStringLiteral("ignoredKeys"), ignoredKeys);
+        settings.setValue(UpdateChecker::ignoredKeysKey, ignoredKeys);
     if (lastMessageAgo.isValid())
-        settings.setValue(QStringLiteral("lastUpdateMessage"),
+        settings.setValue(UpdateChecker::lastUpdateMessageKey,
                           QDateTime::currentDateTime().addSecs(-lastMessageAgo.toLongLong()));
 }
 
 void tst_UpdateChecker::noAnswerIsReportedAsAFailedCheck()
 {
     // Nothing listens there: the connection is refused, as when offline.
-    qputenv("http_proxy", "http://127.0.0.1:9");
+    qputenv("http_proxy", OfflineNetwork::closedProxyUrl());
     {
         UpdateChecker checker(nullptr);
         checker.checkForUpdates();
@@ -395,7 +395,7 @@ void tst_UpdateChecker::offersTheGreatestNewKey()
     QFETCH(bool, parseError);
 
     presetSettings(ignoredKeys, lastMessageAgo);
-    const QVariant lastMessageBefore = QSettings().value(QStringLiteral("lastUpdateMessage"));
+    const QVariant lastMessageBefore = QSettings().value(UpdateChecker::lastUpdateMessageKey);
     server.setResponse(status, body);
     check(QStringLiteral("Remind me later"));
     if (QTest::currentTestFailed())
@@ -407,8 +407,8 @@ void tst_UpdateChecker::offersTheGreatestNewKey()
     QCOMPARE(debugMessages, parseError ? QStringList{"Error while parsing json"} : QStringList());
 
     QSettings settings;
-    QCOMPARE(settings.value(QStringLiteral("ignoredKeys")).toStringList(), ignoredKeys);
-    const QVariant lastMessage = settings.value(QStringLiteral("lastUpdateMessage"));
+    QCOMPARE(settings.value(UpdateChecker::ignoredKeysKey).toStringList(), ignoredKeys);
+    const QVariant lastMessage = settings.value(UpdateChecker::lastUpdateMessageKey);
     if (offered.isNull()) {
         QCOMPARE(lastMessage, lastMessageBefore);
     } else {
@@ -526,7 +526,7 @@ void tst_UpdateChecker::answersAreRemembered()
     QFETCH(bool, quietAgain);
 
     presetSettings({"x"}, lastMessageAgo);
-    const QVariant lastMessageBefore = QSettings().value(QStringLiteral("lastUpdateMessage"));
+    const QVariant lastMessageBefore = QSettings().value(UpdateChecker::lastUpdateMessageKey);
     QByteArray entry = R"({"Version":"2.0")";
     if (!actionUrl.isEmpty())
         entry += R"(,"ActionUrl":)" + actionUrl;
@@ -538,8 +538,8 @@ void tst_UpdateChecker::answersAreRemembered()
     QCOMPARE(shown.size(), 1);
     QCOMPARE(urls.opened, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{opened});
     QSettings settings;
-    QCOMPARE(settings.value(QStringLiteral("ignoredKeys")).toStringList(), ignoredAfter);
-    const QVariant lastMessage = settings.value(QStringLiteral("lastUpdateMessage"));
+    QCOMPARE(settings.value(UpdateChecker::ignoredKeysKey).toStringList(), ignoredAfter);
+    const QVariant lastMessage = settings.value(UpdateChecker::lastUpdateMessageKey);
     if (quietAgain) {
         QVERIFY(lastMessage.toDateTime() >= checkStarted.addMSecs(-1000));
         QVERIFY(lastMessage.toDateTime() <= checkFinished.addMSecs(1000));
@@ -577,7 +577,7 @@ void tst_UpdateChecker::readsBodiesUpToOneMebibyte()
 
     QCOMPARE(shown.size(), offered ? 1 : 0);
     QCOMPARE(debugMessages, offered ? QStringList() : QStringList{"Error while parsing json"});
-    QCOMPARE(QSettings().contains(QStringLiteral("lastUpdateMessage")), offered);
+    QCOMPARE(QSettings().contains(UpdateChecker::lastUpdateMessageKey), offered);
 }
 
 void tst_UpdateChecker::releasesEachReply()
