@@ -266,9 +266,9 @@ void tst_DesktopProgram::settingsWindowSizeAndClose()
     const int scale = dpi.hasMatch() ? qRound(dpi.captured(1).toInt() / 96.0) : 1;
     QTRY_COMPARE_WITH_TIMEOUT(X11Desktop::geometry(window).width(), 540 * scale, startTimeout);
 
-    TestEnvironment::run("xdotool", {"windowsize", QString::number(window), "2000", "2000"});
+    X11Desktop::xdotool({"windowsize", QString::number(window), "2000", "2000"});
     QTRY_COMPARE(X11Desktop::geometry(window).size(), QSize(540, 600) * scale);
-    TestEnvironment::run("xdotool", {"windowsize", QString::number(window), "100", "100"});
+    X11Desktop::xdotool({"windowsize", QString::number(window), "100", "100"});
     QTRY_COMPARE(X11Desktop::geometry(window).size(), QSize(540, 582) * scale);
 
     X11Desktop::closeGracefully(window);

@@ -147,7 +147,7 @@ void tst_ScreensaverIdleStart::keyPressEndsTheShow()
 void tst_ScreensaverIdleStart::inputDuringTheIdleTimeDelaysTheNextStart()
 {
     QVERIFY(!showAppears(idleTimeMs / 2));
-    TestEnvironment::run(QStringLiteral("xdotool"), {"mousemove_relative", "--", "15", "10"});
+    X11Desktop::xdotool({"mousemove_relative", "--", "15", "10"});
     QElapsedTimer sinceInput;
     sinceInput.start();
     QVERIFY(showAppears(latestStartMs));

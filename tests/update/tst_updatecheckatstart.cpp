@@ -55,16 +55,11 @@ int tst_UpdateCheckAtStart::manifestRequests() const
 QList<X11Desktop::WindowId> tst_UpdateCheckAtStart::dialogs()
 {
     QList<X11Desktop::WindowId> found;
-    const QStringList windows = TestEnvironment::run(QStringLiteral("xdotool"),
-                                                     {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                      QStringLiteral("--classname"), QStringLiteral("^zintello$")})
-                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString &window : windows) {
-        const QString type = TestEnvironment::run(QStringLiteral("xprop"),
-                                                  {QStringLiteral("-id"), window.trimmed(),
-                                                   QStringLiteral("_NET_WM_WINDOW_TYPE")});
-        if (type.contains(QLatin1String("_NET_WM_WINDOW_TYPE_DIALOG")))
-            found.append(window.trimmed().toULongLong());
+    const QList<X11Desktop::WindowId> windows = X11Desktop::visibleWindowsOfProgram(QStringLiteral("zintello"));
+    for (X11Desktop::WindowId window : windows) {
+        if (X11Desktop::properties(window, QStringLiteral("_NET_WM_WINDOW_TYPE"))
+                .contains(QLatin1String("_NET_WM_WINDOW_TYPE_DIALOG")))
+            found.append(window);
     }
     return found;
 }
