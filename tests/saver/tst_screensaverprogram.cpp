@@ -1,4 +1,6 @@
+#include "DesktopProgramSettings.h"
 #include "OfflineNetwork.h"
+#include "ProgramIdentity.h"
 #include "SaveNetworkCookieJar.h"
 #include "SaverProgramRun.h"
 #include "TestIdentity.h"
@@ -338,7 +340,7 @@ void tst_ScreenSaverProgram::dialogCookiesReachTheShow()
     QSettings saverStore;
     saverStore.clear();
     saverStore.sync();
-    QSettings desktopStore(QStringLiteral("Morvaleen"), QStringLiteral("Zintello"));
+    QSettings desktopStore(ProgramIdentity::organisationName(), DesktopProgramSettings::applicationName);
     desktopStore.setValue(SaveNetworkCookieJar::cookiesKey, QByteArray("desktoponly=1; path=/\n"));
     desktopStore.sync();
 

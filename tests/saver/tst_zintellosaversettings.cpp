@@ -1,4 +1,6 @@
+#include "DesktopProgramSettings.h"
 #include "OfflineNetwork.h"
+#include "ProgramIdentity.h"
 #include "QuitRecorder.h"
 #include "SaveNetworkCookieJar.h"
 #include "ScreenSaverModes.h"
@@ -60,7 +62,7 @@ QString tst_ZintelloSaverSettings::documentCookie(QWebView *view)
 
 QSettings *tst_ZintelloSaverSettings::desktopStore()
 {
-    static QSettings store(QStringLiteral("Morvaleen"), QStringLiteral("Zintello"));
+    static QSettings store(ProgramIdentity::organisationName(), DesktopProgramSettings::applicationName);
     return &store;
 }
 
