@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "ZintelloVersion.h"
+
 #include <QStringList>
 
 bool CommandLine::asksToQuit(const QStringList &arguments)

@@ -6,7 +6,7 @@
 QString DesignWallpaper::prefixFor(const QSize &screenSize)
 {
     const double ratio = double(screenSize.width()) / double(screenSize.height());
-    return ratio > 1.46 ? QStringLiteral("/Wallpapers/A_design_") : QStringLiteral("/Wallpapers/B_design_");
+    return ratio > ZINTELLO_WIDE_SCREEN_RATIO ? QStringLiteral("/Wallpapers/A_design_") : QStringLiteral("/Wallpapers/B_design_");
 }
 
 QString DesignWallpaper::pathFor(const QString &programDir, const QString &number, const QSize &screenSize)
@@ -14,7 +14,7 @@ QString DesignWallpaper::pathFor(const QString &programDir, const QString &numbe
     return QDir::toNativeSeparators(programDir + prefixFor(screenSize) + number + QStringLiteral(".bmp"));
 }
 
-bool DesignWallpaper::canNameBitmap(const QString &number)
+bool DesignWallpaper::staysInsideWallpapers(const QString &number)
 {
     if (number.contains(QLatin1String("..")))
         return false;

@@ -9,15 +9,17 @@ class QSize;
 class DesignWallpaper
 {
 public:
-    // "/Wallpapers/A_design_" for screens wider than 1.46 : 1, else "/Wallpapers/B_design_".
+    // "/Wallpapers/A_design_" for screens wider than designs.json's wideScreenRatio,
+    // else "/Wallpapers/B_design_".
     static QString prefixFor(const QSize &screenSize);
 
     // The bitmap's path with native separators; the number is inserted unchanged.
     static QString pathFor(const QString &programDir, const QString &number, const QSize &screenSize);
 
-    // Any page may set the design cookie: a value that could lead the path out of
-    // the Wallpapers directory names no design bitmap.
-    static bool canNameBitmap(const QString &number);
+    // Any page may set the design cookie: only a value that keeps the bitmap's
+    // path inside the Wallpapers directory is used. Any other text passes, "" too;
+    // whether such a bitmap exists is the caller's question.
+    static bool staysInsideWallpapers(const QString &number);
 
 private:
     DesignWallpaper() = delete;

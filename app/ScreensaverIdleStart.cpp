@@ -1,6 +1,7 @@
 #include "ScreensaverIdleStart.h"
 
 #include "DesktopIntegration.h"
+#include "DesktopProgramSettings.h"
 #include "IdleStartSchedule.h"
 
 #include <QCoreApplication>
@@ -11,16 +12,15 @@
 
 #include <limits>
 
-const char *const ScreensaverIdleStart::minutesKey = "screensaverMinutes";
-
 int ScreensaverIdleStart::storedMinutes()
 {
-    return qMax(0, QSettings().value(QLatin1String(minutesKey), defaultMinutes).toInt());
+    return qMax(0, QSettings().value(DesktopProgramSettings::screensaverMinutesKey,
+                                        DesktopProgramSettings::screensaverMinutesDefault).toInt());
 }
 
 void ScreensaverIdleStart::storeMinutes(int minutes)
 {
-    QSettings().setValue(QLatin1String(minutesKey), minutes);
+    QSettings().setValue(DesktopProgramSettings::screensaverMinutesKey, minutes);
 }
 
 ScreensaverIdleStart::ScreensaverIdleStart(QObject *parent)

@@ -17,8 +17,6 @@ class ScreensaverIdleStart : public QObject
 
 public:
     // The stored choice: whole minutes, 0 for off.
-    static const char *const minutesKey;
-    static const int defaultMinutes = 10;
     static int storedMinutes();
     static void storeMinutes(int minutes);
 

@@ -1,4 +1,6 @@
 #include "ZintelloDesktopSettingsWindow.h"
+
+#include "DesktopProgramSettings.h"
 #include "ui_ZintelloDesktopSettingsWindow.h"
 
 #include "ClockJumps.h"
@@ -150,20 +152,20 @@ void ZintelloDesktopSettingsWindow::pageReload()
 
 void ZintelloDesktopSettingsWindow::on_wallpaper_stateChanged(int state)
 {
-    storeSetting(QStringLiteral("wallpaperSetting"), state);
+    storeSetting(DesktopProgramSettings::wallpaperKey, state);
     if (state != 0) {
-        DesktopIntegration::restoreWallpaper(QSettings().value(QStringLiteral("orginalWallpaper")).toString());
+        DesktopIntegration::restoreWallpaper(QSettings().value(DesktopProgramSettings::originalWallpaperKey).toString());
         WallpaperBackdrop::paintBehind(backgroundWidget);
     } else {
-        storeSetting(QStringLiteral("orginalWallpaper"), DesktopIntegration::keepWallpaper());
-        onChangedToDesign(QSettings().value(QStringLiteral("designNumber"), QStringLiteral("9")).toString());
+        storeSetting(DesktopProgramSettings::originalWallpaperKey, DesktopIntegration::keepWallpaper());
+        onChangedToDesign(QSettings().value(DesktopProgramSettings::designNumberKey, DesktopProgramSettings::designNumberDefault).toString());
     }
     explainOwnImage();
 }
 
 void ZintelloDesktopSettingsWindow::on_login_stateChanged(int state)
 {
-    storeSetting(QStringLiteral("loginSetting"), state);
+    storeSetting(DesktopProgramSettings::loginKey, state);
     if (state != 0)
         noteSave(DesktopIntegration::writeAutostartEntry(QCoreApplication::applicationFilePath()));
     else
@@ -172,10 +174,10 @@ void ZintelloDesktopSettingsWindow::on_login_stateChanged(int state)
 
 void ZintelloDesktopSettingsWindow::onChangedToDesign(QString number)
 {
-    storeSetting(QStringLiteral("designNumber"), number);
-    if (QSettings().value(QStringLiteral("wallpaperSetting"), false).toBool())
+    storeSetting(DesktopProgramSettings::designNumberKey, number);
+    if (QSettings().value(DesktopProgramSettings::wallpaperKey, DesktopProgramSettings::wallpaperDefault).toBool())
         return;
-    if (!DesignWallpaper::canNameBitmap(number))
+    if (!DesignWallpaper::staysInsideWallpapers(number))
         return;
     const QSize screenSize = QGuiApplication::primaryScreen()->geometry().size();
     setWallpaper(DesignWallpaper::pathFor(programDir(), number, screenSize));
@@ -260,12 +262,12 @@ void ZintelloDesktopSettingsWindow::createTrayIcon()
 
 void ZintelloDesktopSettingsWindow::checkFirstStart()
 {
-    if (!QSettings().value(QStringLiteral("firstStart"), true).toBool())
+    if (!QSettings().value(DesktopProgramSettings::firstStartKey, DesktopProgramSettings::firstStartDefault).toBool())
         return;
     on_login_stateChanged(1);
     on_wallpaper_stateChanged(0);
     QTimer::singleShot(2000, this, &ZintelloDesktopSettingsWindow::showTrayMessage);
-    storeSetting(QStringLiteral("firstStart"), false);
+    storeSetting(DesktopProgramSettings::firstStartKey, false);
 }
 
 void ZintelloDesktopSettingsWindow::createBackground()
@@ -308,8 +310,8 @@ void ZintelloDesktopSettingsWindow::followPrimaryScreen()
 {
     backgroundWidget = screenBackgrounds->onPrimaryScreen();
     // The primary screen's shape decides which of the design's bitmaps fits.
-    if (!QSettings().value(QStringLiteral("wallpaperSetting"), false).toBool())
-        onChangedToDesign(QSettings().value(QStringLiteral("designNumber"), QStringLiteral("9")).toString());
+    if (!QSettings().value(DesktopProgramSettings::wallpaperKey, DesktopProgramSettings::wallpaperDefault).toBool())
+        onChangedToDesign(QSettings().value(DesktopProgramSettings::designNumberKey, DesktopProgramSettings::designNumberDefault).toString());
 }
 
 void ZintelloDesktopSettingsWindow::createScreensaverIdleStart()
@@ -325,8 +327,8 @@ void ZintelloDesktopSettingsWindow::createScreensaverIdleStart()
 void ZintelloDesktopSettingsWindow::readSettings()
 {
     QSettings settings;
-    ui->login->setChecked(settings.value(QStringLiteral("loginSetting"), true).toBool());
-    ui->wallpaper->setChecked(settings.value(QStringLiteral("wallpaperSetting"), false).toBool());
+    ui->login->setChecked(settings.value(DesktopProgramSettings::loginKey, DesktopProgramSettings::loginDefault).toBool());
+    ui->wallpaper->setChecked(settings.value(DesktopProgramSettings::wallpaperKey, DesktopProgramSettings::wallpaperDefault).toBool());
     // Shown as stored, not stored again: an "off" keeps the last number to offer.
     const QSignalBlocker startBlocker(ui->screensaverStart);
     const QSignalBlocker minutesBlocker(ui->screensaverMinutes);
@@ -342,7 +344,7 @@ void ZintelloDesktopSettingsWindow::explainOwnImage()
 {
     // Where the desktop could not name its picture nor show one to copy, the
     // check box cannot bring it back: it says so rather than leave the user guessing.
-    const bool known = !QSettings().value(QStringLiteral("orginalWallpaper")).toString().isEmpty();
+    const bool known = !QSettings().value(DesktopProgramSettings::originalWallpaperKey).toString().isEmpty();
     ui->wallpaper->setToolTip(known ? QString()
                                     : tr("The desktop's own picture is not known: the design stays as the background."));
 }

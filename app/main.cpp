@@ -1,7 +1,11 @@
 #include "CommandLine.h"
 #include "DesktopIntegration.h"
+#include "DesktopProgramSettings.h"
+#include "ProgramIdentity.h"
 #include "QtSingleApplication.h"
 #include "ZintelloDesktopSettingsWindow.h"
+
+#include <QNetworkProxyFactory>
 
 #include <cstdio>
 
@@ -26,9 +30,7 @@ int main(int argc, char **argv)
     }
 
     Q_INIT_RESOURCE(zintello);
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
+    ProgramIdentity::apply(DesktopProgramSettings::applicationName);
     // No window of the program draws with OpenGL. Without this, Qt picks every
     // window's visual through OpenGL and so loads the system's OpenGL driver
     // (with Mesa: its LLVM compiler), some 30 MiB that the program carries from
@@ -50,6 +52,9 @@ int main(int argc, char **argv)
     if (quitRequested)
         return 0;
 
+    // Users behind a proxy reach the update manifest and the pages' web content
+    // through it, as their browser does. Process-wide, so set before anything networks.
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
     QApplication::setQuitOnLastWindowClosed(false);
     // Lives until the process ends.
     auto *window = new ZintelloDesktopSettingsWindow;

@@ -42,9 +42,15 @@ bool DesignCatalogue::load(const QString &fileName)
                     .arg(parseError.offset));
     root = document.object();
     defaultNumber = root.value("default").toInt();
+    wideRatio = root.value("wideScreenRatio").toDouble();
+    if (!(wideRatio > 0))
+        return fail(fileName + ": wideScreenRatio must be a number above 0");
+    for (const QJsonValue &language : root.value("languages").toArray())
+        languageList.append(language.toString());
+    if (languageList.isEmpty() || languageList.contains(QString()))
+        return fail(fileName + ": languages must list the language codes");
 
     QSet<int> numbers;
-    const QStringList languages = { "en", "de", "fr", "es" };
     const QJsonArray entries = root.value("designs").toArray();
     for (const QJsonValue &value : entries) {
         Design design;
@@ -57,7 +63,7 @@ bool DesignCatalogue::load(const QString &fileName)
             return fail(where + ": the number must be unique and at least 1");
         if (!knownMotifs().contains(design.motif))
             return fail(where + ": unknown motif \"" + design.motif + "\"");
-        for (const QString &language : languages) {
+        for (const QString &language : languageList) {
             if (design.entry.value("name").toObject().value(language).toString().isEmpty())
                 return fail(where + ": no name in language " + language);
         }

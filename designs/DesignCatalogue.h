@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // One design as designs.json describes it: the painter needs the motif and the
@@ -30,6 +31,8 @@ public:
 
     QList<Design> designs() const { return list; }
     int defaultDesign() const { return defaultNumber; }
+    QStringList languages() const { return languageList; }
+    double wideScreenRatio() const { return wideRatio; }
     QJsonObject document() const { return root; }
 
     static QStringList knownMotifs();
@@ -40,6 +43,8 @@ private:
     QList<Design> list;
     QJsonObject root;
     int defaultNumber = 0;
+    QStringList languageList;
+    double wideRatio = 0;
     QString error;
 };
 

@@ -48,7 +48,10 @@ bool writeScript(const DesignCatalogue &catalogue, const QString &fileName)
             { "other", "../Wallpapers/" + wallpaperName("B", design.number) } });
         designs.append(entry);
     }
-    const QJsonObject description { { "default", catalogue.defaultDesign() }, { "designs", designs } };
+    const QJsonObject description { { "default", catalogue.defaultDesign() },
+                                    { "languages", QJsonArray::fromStringList(catalogue.languages()) },
+                                    { "wideScreenRatio", catalogue.wideScreenRatio() },
+                                    { "designs", designs } };
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -97,7 +97,7 @@
   function showBackdropWhenAlone() {
     if (!design || Zintello.cookie("background_reset") !== null)
       return;
-    var wide = window.innerWidth / Math.max(1, window.innerHeight) > 1.46;
+    var wide = window.innerWidth / Math.max(1, window.innerHeight) > window.ZintelloDesigns.wideScreenRatio;
     var backdrop = element("backdrop");
     backdrop.style.backgroundImage = "url('" + (wide ? design.wallpapers.wide : design.wallpapers.other) + "')";
     backdrop.style.backgroundColor = "#000";

@@ -4,7 +4,8 @@
 var Zintello = (function () {
   "use strict";
 
-  var languages = ["en", "de", "fr", "es"];
+  // designs.js, made from designs/designs.json, names the languages the pages speak.
+  var languages = (window.ZintelloDesigns && window.ZintelloDesigns.languages) || ["en"];
   var cookieYears = 10;
 
   // A value that is not well-formed %-escaped text (stored by anything but
@@ -72,7 +73,7 @@ var Zintello = (function () {
     var chosen = findDesign(cookie("design"));
     if (chosen)
       return chosen;
-    return findDesign(window.ZintelloDesigns ? window.ZintelloDesigns["default"] : 9) || designs()[0] || null;
+    return findDesign(window.ZintelloDesigns && window.ZintelloDesigns["default"]) || designs()[0] || null;
   }
 
   function text(key, code) {

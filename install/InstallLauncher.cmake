@@ -3,23 +3,26 @@
 set(program "${CMAKE_INSTALL_PREFIX}/${ZINTELLO_INSTALL_PROGRAM_DIR}/zintello")
 set(root "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
 
-# Exec quotes the path, escaping what desktop entries reserve inside quotes
-# (each escape's backslash itself doubled, as the file format asks).
-set(quoted "${program}")
-string(REPLACE "\\" "\\\\\\\\" quoted "${quoted}")
-foreach(reserved "\"" "`" "$")
-  string(REPLACE "${reserved}" "\\\\${reserved}" quoted "${quoted}")
-endforeach()
-set(ZINTELLO_EXEC "\"${quoted}\"")
-string(REPLACE "\\" "\\\\" ZINTELLO_TRY_EXEC "${program}")
+# Exec and TryExec by the rule of the program's own autostart entry.
+function(desktop_entry_value kind value variable)
+  execute_process(COMMAND "${ZINTELLO_DESKTOP_ENTRY_VALUE}" ${kind} "${value}"
+    OUTPUT_VARIABLE text RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cannot write the Desktop Entry value of ${value}")
+  endif()
+  set(${variable} "${text}" PARENT_SCOPE)
+endfunction()
+desktop_entry_value(exec "${program}" ZINTELLO_EXEC)
+desktop_entry_value(string "${program}" ZINTELLO_TRY_EXEC)
 set(entry "${root}/share/applications/zintello.desktop")
 message(STATUS "Installing: ${entry}")
 configure_file("${ZINTELLO_DESKTOP_TEMPLATE}" "${entry}" @ONLY)
 list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${entry}")
 
 # The same for the screensaver, in the list that desktop screensaver dialogs read.
-string(REPLACE "/zintello\"" "/ZINTELLO.scr\"" ZINTELLO_SAVER_EXEC "${ZINTELLO_EXEC}")
-string(REGEX REPLACE "/zintello$" "/ZINTELLO.scr" ZINTELLO_SAVER_TRY_EXEC "${ZINTELLO_TRY_EXEC}")
+set(saver "${CMAKE_INSTALL_PREFIX}/${ZINTELLO_INSTALL_PROGRAM_DIR}/ZINTELLO.scr")
+desktop_entry_value(exec "${saver}" ZINTELLO_SAVER_EXEC)
+desktop_entry_value(string "${saver}" ZINTELLO_SAVER_TRY_EXEC)
 set(saver_entry "${root}/share/applications/screensavers/zintello-screensaver.desktop")
 message(STATUS "Installing: ${saver_entry}")
 configure_file("${ZINTELLO_SAVER_DESKTOP_TEMPLATE}" "${saver_entry}" @ONLY)

@@ -1,5 +1,7 @@
 #include "SaverCommandLine.h"
 
+#include "ZintelloVersion.h"
+
 #include <QCoreApplication>
 
 SaverCommandLine::SaverCommandLine(const QStringList &arguments, const QString &saverWindow)

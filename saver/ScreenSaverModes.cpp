@@ -15,25 +15,32 @@
 #include <QWebView>
 
 namespace {
-void quitWhenDestroyed(QWidget *window, QObject *application)
+void quitWhenDestroyed(QWidget *window, const ScreenSaverModes::Quit &quit)
 {
     window->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(window, SIGNAL(destroyed()), application, SLOT(quit()));
+    QObject::connect(window, &QObject::destroyed, quit);
 }
 }
 
-void ScreenSaverModes::cover(QScreen *screen, QObject *application)
+void ScreenSaverModes::cover(QScreen *screen, const Quit &quit)
 {
     auto *cover = new BlackWidget;
     cover->setWindowFlags(Qt::FramelessWindowHint);
     cover->setGeometry(screen->geometry());
-    quitWhenDestroyed(cover, application);
+    quitWhenDestroyed(cover, quit);
     new ScreenSaverEventFilter(cover);
     DesktopIntegration::prepareScreenSaverWindow(cover, screen);
     cover->setVisible(true);
 }
 
-void ScreenSaverModes::show(QObject *application, ZintelloDesktopBackgroundWidget *pageWindow)
+ZintelloDesktopBackgroundWidget *ScreenSaverModes::makePageWindow(const Quit &quit)
+{
+    auto *pageWindow = new ZintelloDesktopBackgroundWidget(nullptr);
+    quitWhenDestroyed(pageWindow, quit);
+    return pageWindow;
+}
+
+void ScreenSaverModes::show(const Quit &quit, ZintelloDesktopBackgroundWidget *pageWindow)
 {
     // Never restored: the pointer stays hidden until the program ends.
     QApplication::setOverrideCursor(QCursor(Qt::BlankCursor));
@@ -56,11 +63,11 @@ void ScreenSaverModes::show(QObject *application, ZintelloDesktopBackgroundWidge
         if (screen == pageScreen)
             continue;
         qDebug() << screen->geometry();
-        cover(screen, application);
+        cover(screen, quit);
     }
     // A screen plugged in during the show is covered too.
     QObject::connect(qApp, &QGuiApplication::screenAdded, pageWindow,
-                     [application](QScreen *screen) { cover(screen, application); });
+                     [quit](QScreen *screen) { cover(screen, quit); });
 
     // Placed first: the window manager makes a window full screen on the screen
     // it lies on, and without a window manager this geometry is the full screen.
@@ -87,11 +94,11 @@ void ScreenSaverModes::showInWindow(ZintelloDesktopBackgroundWidget *pageWindow,
         pageWindow->webView->setZoomFactor(qreal(pageWindow->width()) / screenWidth);
 }
 
-ZintelloSaverSettings *ScreenSaverModes::configure(QObject *application)
+ZintelloSaverSettings *ScreenSaverModes::configure(const Quit &quit)
 {
     auto *dialog = new ZintelloSaverSettings;
     dialog->setWindowFlags(dialog->windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    quitWhenDestroyed(dialog, application);
+    quitWhenDestroyed(dialog, quit);
     dialog->show();
     return dialog;
 }

@@ -1,6 +1,8 @@
 #include "DesktopIntegration.h"
+#include "ProgramIdentity.h"
 #include "ProgramLanguage.h"
 #include "SaverCommandLine.h"
+#include "SaverProgramSettings.h"
 #include "ScreenSaverModes.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 
@@ -20,9 +22,7 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));
+    ProgramIdentity::apply(SaverProgramSettings::applicationName);
     // No window of the screensaver draws with OpenGL: without this, Qt picks the
     // windows' visuals through OpenGL and so loads the system's OpenGL driver,
     // which costs memory and start-up time.
@@ -43,20 +43,19 @@ int main(int argc, char **argv)
         return -1;
     }
 
-    // Made in every mode, before the mode is looked at; shown only in the show mode.
-    auto *pageWindow = new ZintelloDesktopBackgroundWidget(nullptr);
-    pageWindow->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(pageWindow, SIGNAL(destroyed()), &app, SLOT(quit()));
+    const ScreenSaverModes::Quit quit = [] { QCoreApplication::quit(); };
+    // Shown only in the show mode.
+    ZintelloDesktopBackgroundWidget *pageWindow = ScreenSaverModes::makePageWindow(quit);
 
     switch (commandLine.mode()) {
     case SaverCommandLine::Show:
-        ScreenSaverModes::show(&app, pageWindow);
+        ScreenSaverModes::show(quit, pageWindow);
         break;
     case SaverCommandLine::InWindow:
         ScreenSaverModes::showInWindow(pageWindow, commandLine.windowId());
         break;
     case SaverCommandLine::Configure:
-        ScreenSaverModes::configure(&app);
+        ScreenSaverModes::configure(quit);
         break;
     case SaverCommandLine::Preview:
         // Windows gives a preview window; this screensaver draws nothing in it.

@@ -22,8 +22,8 @@
         <translation>Eine neue Version von ZINTELLO ist da</translation>
     </message>
     <message>
-        <source>ZINTELLO %1 is now available - you have 1.1. Would you like to download it now?</source>
-        <translation>ZINTELLO %1 ist jetzt erhältlich – Sie haben 1.1. Möchten Sie es jetzt herunterladen?</translation>
+        <source>ZINTELLO %1 is now available - you have %2. Would you like to download it now?</source>
+        <translation>ZINTELLO %1 ist jetzt erhältlich – Sie haben %2. Möchten Sie es jetzt herunterladen?</translation>
     </message>
     <message>
         <source>Ignore</source>

@@ -22,8 +22,8 @@
         <translation>Hay una nueva versión de ZINTELLO</translation>
     </message>
     <message>
-        <source>ZINTELLO %1 is now available - you have 1.1. Would you like to download it now?</source>
-        <translation>ZINTELLO %1 ya está disponible; usted tiene la 1.1. ¿Desea descargarlo ahora?</translation>
+        <source>ZINTELLO %1 is now available - you have %2. Would you like to download it now?</source>
+        <translation>ZINTELLO %1 ya está disponible; usted tiene la %2. ¿Desea descargarlo ahora?</translation>
     </message>
     <message>
         <source>Ignore</source>

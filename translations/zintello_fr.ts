@@ -22,8 +22,8 @@
         <translation>Une nouvelle version de ZINTELLO est disponible</translation>
     </message>
     <message>
-        <source>ZINTELLO %1 is now available - you have 1.1. Would you like to download it now?</source>
-        <translation>ZINTELLO %1 est disponible – vous avez la 1.1. Voulez-vous le télécharger maintenant ?</translation>
+        <source>ZINTELLO %1 is now available - you have %2. Would you like to download it now?</source>
+        <translation>ZINTELLO %1 est disponible – vous avez la %2. Voulez-vous le télécharger maintenant ?</translation>
     </message>
     <message>
         <source>Ignore</source>

@@ -8,7 +8,6 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
-#include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPushButton>
@@ -40,9 +39,7 @@ UpdateChecker::UpdateChecker(QObject *parent)
     : QObject(parent)
     , networkManager(new QNetworkAccessManager(this))
 {
-    // Users behind a proxy reach the manifest through it, as their browser does.
-    QNetworkProxyFactory::setUseSystemConfiguration(true);
-    connect(networkManager, SIGNAL(finished(QNetworkReply*)), this, SLOT(replyFinished(QNetworkReply*)));
+    connect(networkManager, &QNetworkAccessManager::finished, this, &UpdateChecker::replyFinished);
 }
 
 QString UpdateChecker::selectUpdate(const QVariantMap &manifest, const QStringList &ignoredKeys,
@@ -134,19 +131,19 @@ void UpdateChecker::replyFinished(QNetworkReply *reply)
 
     QSettings settings;
     if (answer) {
-        settings.setValue(QStringLiteral("lastUpdateMessage"), QDateTime::currentDateTime());
+        settings.setValue(lastUpdateMessageKey, QDateTime::currentDateTime());
     } else {
-        QStringList ignoredKeys = settings.value(QStringLiteral("ignoredKeys")).toStringList();
+        QStringList ignoredKeys = settings.value(ignoredKeysKey).toStringList();
         ignoredKeys.append(key);
-        settings.setValue(QStringLiteral("ignoredKeys"), ignoredKeys);
+        settings.setValue(ignoredKeysKey, ignoredKeys);
     }
 }
 
 QString UpdateChecker::selectUpdate(const QVariantMap &manifest) const
 {
     QSettings settings;
-    return selectUpdate(manifest, settings.value(QStringLiteral("ignoredKeys")).toStringList(),
-                        settings.value(QStringLiteral("lastUpdateMessage")).toDateTime(),
+    return selectUpdate(manifest, settings.value(ignoredKeysKey).toStringList(),
+                        settings.value(lastUpdateMessageKey).toDateTime(),
                         QDateTime::currentDateTime());
 }
 
@@ -158,7 +155,8 @@ bool UpdateChecker::showUpdateMessage(const QVariantMap &entry)
     const QString versionText = entry.value(QStringLiteral("Version")).toString();
     const QString info = entry.contains(QStringLiteral("Info"))
         ? entry.value(QStringLiteral("Info")).toString()
-        : tr("ZINTELLO %1 is now available - you have 1.1. Would you like to download it now?").arg(versionText);
+        : tr("ZINTELLO %1 is now available - you have %2. Would you like to download it now?")
+              .arg(versionText, QStringLiteral(ZINTELLO_VERSION));
     const QString notes = entry.value(QStringLiteral("ReleaseNotes")).toString();
 
     QPushButton *ignoreButton = box.addButton(tr("Ignore"), QMessageBox::NoRole);

@@ -7,6 +7,8 @@
 #include <QUrl>
 #include <QVariantMap>
 
+#include "ZintelloVersion.h"
+
 class QDateTime;
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -27,8 +29,11 @@ class UpdateChecker : public QObject
 public:
     static const QString manifestUrl;
     static const QString productSiteUrl;
-    // This program is 1.1; versions up to this value are not newer.
-    static constexpr double versionThreshold = 1.101;
+    // Its entries in the program's settings store.
+    static inline const QString ignoredKeysKey = QStringLiteral("ignoredKeys");
+    static inline const QString lastUpdateMessageKey = QStringLiteral("lastUpdateMessage");
+    // Versions up to a thousandth above this program's are not newer.
+    static constexpr double versionThreshold = ZINTELLO_VERSION_NUMBER + 0.001;
     static const qint64 quietSeconds = 129600;
     static const int messageMinimumWidth = 500;
     // A manifest is a few hundred bytes; a larger body is not read.

@@ -1,5 +1,7 @@
 #include "ProgramLanguage.h"
 
+#include "SaveNetworkCookieJar.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -59,7 +61,7 @@ QString ProgramLanguage::chosenIn(const QList<QNetworkCookie> &cookies)
 
 QString ProgramLanguage::stored()
 {
-    return chosenIn(QNetworkCookie::parseCookies(QSettings().value(QStringLiteral("cookies")).toByteArray()));
+    return chosenIn(QNetworkCookie::parseCookies(QSettings().value(SaveNetworkCookieJar::cookiesKey).toByteArray()));
 }
 
 void ProgramLanguage::apply(const QString &language)

@@ -10,7 +10,6 @@
 #include <algorithm>
 
 namespace {
-const char cookiesKey[] = "cookies";
 // Changes within this time reach the store together.
 const int saveDelayMs = 1000;
 const int maxCookieBytes = 4096;
@@ -59,7 +58,7 @@ bool SaveNetworkCookieJar::saveCookies()
         stored += cookie.toRawForm(QNetworkCookie::Full);
         stored += '\n';
     }
-    changedSinceSaved = !SettingsStore::set(QString::fromLatin1(cookiesKey), stored);
+    changedSinceSaved = !SettingsStore::set(cookiesKey, stored);
     return !changedSinceSaved;
 }
 

@@ -36,6 +36,9 @@ public:
     // A cookie's path as the stored value writes it.
     static QString storedPath(const QString &path);
 
+    // The entry of the program's settings store that holds the cookies.
+    static inline const QString cookiesKey = QStringLiteral("cookies");
+
     // The pages keep a handful of cookies; a flooded store must not cost minutes
     // at every start and page load. Beyond these the oldest cookies go.
     static constexpr int maxCookies = 300;

@@ -16,16 +16,9 @@ public:
     static bool write(const QString &programFilePath);
     static void remove();
 
-    // The file's content for a program file and an icon (a theme name or a path).
-    static QByteArray contents(const QString &programFilePath, const QString &icon);
-
-    // The program path as one argument of an Exec line: quoted where it has
-    // characters that the Exec syntax reserves, '%' doubled.
-    static QString execArgument(const QString &programFilePath);
-
-    // The icon: "zintello.svg" beside the program where it exists, otherwise the
-    // icon theme name "zintello" that an installed package provides.
-    static QString iconFor(const QString &programFilePath);
+    // The file's content for a program file. The icon is the icon theme's
+    // "zintello", which the installation provides.
+    static QByteArray contents(const QString &programFilePath);
 
 private:
     AutostartEntry() = delete;

@@ -1,5 +1,8 @@
 #include "DesktopIntegration.h"
+#include "DesktopProgramSettings.h"
+#include "OfflineNetwork.h"
 #include "SaveNetworkCookieJar.h"
+#include "TestIdentity.h"
 #include "ZintelloDesktopSettingsWindow.h"
 #include "linux/SettingsFileFormat.h"
 
@@ -30,17 +33,10 @@ private:
 
 namespace {
 
-void setIdentity()
-{
-    QCoreApplication::setOrganizationName("Morvaleen");
-    QCoreApplication::setOrganizationDomain("morvaleen.de");
-    QCoreApplication::setApplicationName("Zintello");
-}
-
 // The desktop program as main() makes it; the choices are made in its settings page.
 int runAsProgram(int argc, char **argv)
 {
-    setIdentity();
+    TestIdentity::desktopProgram();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     DesktopIntegration::useFailureSafeSettingsStore();
@@ -71,8 +67,8 @@ QString startDisplay(QProcess &server)
 
 void tst_AbruptEnd::initTestCase()
 {
-    setIdentity();
-    qputenv("http_proxy", "http://127.0.0.1:9");
+    TestIdentity::desktopProgram();
+    OfflineNetwork::install();
 }
 
 QSettings::SettingsMap tst_AbruptEnd::storedSettings()
@@ -122,7 +118,7 @@ void tst_AbruptEnd::choicesSurvive()
     // What the next start finds: the choices in the pages' cookies, the design
     // in the store, and its wallpaper.
     const QSettings::SettingsMap stored = storedSettings();
-    QCOMPARE(stored.value("designNumber").toString(), QString("4"));
+    QCOMPARE(stored.value(DesktopProgramSettings::designNumberKey).toString(), QString("4"));
     QVERIFY(DesktopIntegration::currentWallpaper().endsWith("_design_4.bmp"));
     SaveNetworkCookieJar nextStart(nullptr);
     const QString page = QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/html/settings.html").toString();

@@ -1,3 +1,5 @@
+#include "OfflineNetwork.h"
+#include "TestIdentity.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 #include "ZintelloDesktopSettingsWindow.h"
 
@@ -44,10 +46,9 @@ private:
 void tst_ClockAfterWakeUp::initTestCase()
 {
     QVERIFY2(!qEnvironmentVariableIsEmpty("FAKETIME_TIMESTAMP_FILE"), "run under libfaketime");
-    QCoreApplication::setOrganizationName("Morvaleen");
-    QCoreApplication::setApplicationName("Zintello");
+    TestIdentity::desktopProgram();
     QApplication::setQuitOnLastWindowClosed(false);
-    qputenv("http_proxy", "http://127.0.0.1:9");
+    OfflineNetwork::install();
     QSettings().clear();
 
     systemBus.start("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--print-address=1"});

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "ZintelloVersion.h"
 
 #include <QtTest>
 

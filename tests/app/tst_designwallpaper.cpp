@@ -12,8 +12,8 @@ private slots:
     void bitmapByScreenShape_data();
     void bitmapByScreenShape();
     void pathUsesNativeSeparators();
-    void valuesThatCannotNameABitmap_data();
-    void valuesThatCannotNameABitmap();
+    void valuesThatLeaveWallpapers_data();
+    void valuesThatLeaveWallpapers();
 };
 
 void tst_DesignWallpaper::bitmapByScreenShape_data()
@@ -46,7 +46,7 @@ void tst_DesignWallpaper::pathUsesNativeSeparators()
              QDir::toNativeSeparators("/p/Wallpapers/B_design_ 7x.bmp"));
 }
 
-void tst_DesignWallpaper::valuesThatCannotNameABitmap_data()
+void tst_DesignWallpaper::valuesThatLeaveWallpapers_data()
 {
     QTest::addColumn<QString>("number");
     QTest::addColumn<bool>("usable");
@@ -63,11 +63,11 @@ void tst_DesignWallpaper::valuesThatCannotNameABitmap_data()
     QTest::newRow("one dot") << "3.5" << true;
 }
 
-void tst_DesignWallpaper::valuesThatCannotNameABitmap()
+void tst_DesignWallpaper::valuesThatLeaveWallpapers()
 {
     QFETCH(QString, number);
     QFETCH(bool, usable);
-    QCOMPARE(DesignWallpaper::canNameBitmap(number), usable);
+    QCOMPARE(DesignWallpaper::staysInsideWallpapers(number), usable);
 }
 
 QTEST_APPLESS_MAIN(tst_DesignWallpaper)

@@ -1,5 +1,7 @@
 #include "DesktopIntegration.h"
 #include "DesktopProgram.h"
+#include "DesktopProgramSettings.h"
+#include "SaveNetworkCookieJar.h"
 #include "TestEnvironment.h"
 #include "X11Desktop.h"
 
@@ -53,12 +55,12 @@ DesktopProgram tst_DesktopBackground::programThatChoosesADesign()
 
 bool tst_DesktopBackground::designChosen()
 {
-    return DesktopProgram::setting("designNumber").toString() == QLatin1String("5");
+    return DesktopProgram::setting(DesktopProgramSettings::designNumberKey).toString() == QLatin1String("5");
 }
 
 bool tst_DesktopBackground::storedCookiesHoldTheDesign()
 {
-    return DesktopProgram::setting("cookies").toByteArray().contains("design=5;");
+    return DesktopProgram::setting(SaveNetworkCookieJar::cookiesKey).toByteArray().contains("design=5;");
 }
 
 X11Desktop::WindowId tst_DesktopBackground::waitForBackground()
@@ -213,7 +215,7 @@ void tst_DesktopBackground::cookiesAreStoredWhenTheProgramQuits()
     QVERIFY(running.waitForFinished(30000));
     QCOMPARE(running.exitCode(), 0);
     QVERIFY(storedCookiesHoldTheDesign());
-    QVERIFY(DesktopProgram::setting("cookies").toByteArray().contains("background_reset=1;"));
+    QVERIFY(DesktopProgram::setting(SaveNetworkCookieJar::cookiesKey).toByteArray().contains("background_reset=1;"));
 }
 
 void tst_DesktopBackground::closingTheBackgroundLeavesTheProgramRunning()
@@ -240,7 +242,7 @@ void tst_DesktopBackground::closingTheBackgroundLeavesTheProgramRunning()
     QTest::qWait(500);
     X11Desktop::closeGracefully(window);
     QVERIFY(TestEnvironment::waitFor([] {
-        return DesktopProgram::setting("cookies").toByteArray().contains("clicked=1;");
+        return DesktopProgram::setting(SaveNetworkCookieJar::cookiesKey).toByteArray().contains("clicked=1;");
     }));
     QVERIFY(storedCookiesHoldTheDesign());
     QCOMPARE(running.state(), QProcess::Running);

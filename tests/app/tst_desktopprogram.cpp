@@ -1,6 +1,9 @@
 #include "DesktopProgram.h"
+#include "DesktopProgramSettings.h"
+#include "SaveNetworkCookieJar.h"
 #include "TestEnvironment.h"
 #include "X11Desktop.h"
+#include "ZintelloVersion.h"
 
 #include <QtTest>
 
@@ -62,7 +65,7 @@ void tst_DesktopProgram::firstStartShowsTrayIconOnlyAndSchedulesTheBalloon()
     QVERIFY(!DesktopProgram::settingsWindowVisible());
     QVERIFY(TestEnvironment::waitFor([&] { return !balloons().isEmpty(); }));
     QVERIFY(sinceStart.elapsed() >= 2000);
-    QCOMPARE(DesktopProgram::setting("firstStart").toString(), QString("false"));
+    QCOMPARE(DesktopProgram::setting(DesktopProgramSettings::firstStartKey).toString(), QString("false"));
     QCOMPARE(program.runToEnd({"/q"}), 0);
 
     program.start();
@@ -181,7 +184,7 @@ void tst_DesktopProgram::oneStartCookieWhateverTheProgramDirectoryIsCalled()
         QCOMPARE(program.runToEnd({"/q"}), 0);
         QVERIFY(running.waitForFinished(startTimeout));
     }
-    const QByteArray stored = DesktopProgram::setting("cookies").toByteArray();
+    const QByteArray stored = DesktopProgram::setting(SaveNetworkCookieJar::cookiesKey).toByteArray();
     QCOMPARE(stored.count("background_reset="), 1);
 }
 
@@ -263,9 +266,9 @@ void tst_DesktopProgram::settingsWindowSizeAndClose()
     const int scale = dpi.hasMatch() ? qRound(dpi.captured(1).toInt() / 96.0) : 1;
     QTRY_COMPARE_WITH_TIMEOUT(X11Desktop::geometry(window).width(), 540 * scale, startTimeout);
 
-    TestEnvironment::run("xdotool", {"windowsize", QString::number(window), "2000", "2000"});
+    X11Desktop::xdotool({"windowsize", QString::number(window), "2000", "2000"});
     QTRY_COMPARE(X11Desktop::geometry(window).size(), QSize(540, 600) * scale);
-    TestEnvironment::run("xdotool", {"windowsize", QString::number(window), "100", "100"});
+    X11Desktop::xdotool({"windowsize", QString::number(window), "100", "100"});
     QTRY_COMPARE(X11Desktop::geometry(window).size(), QSize(540, 582) * scale);
 
     X11Desktop::closeGracefully(window);

@@ -1,4 +1,8 @@
 #include "DesktopIntegration.h"
+#include "DesktopProgramSettings.h"
+#include "OfflineNetwork.h"
+#include "SaveNetworkCookieJar.h"
+#include "TestIdentity.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 #include "ZintelloDesktopSettingsWindow.h"
 #include "linux/SettingsFileFormat.h"
@@ -54,10 +58,8 @@ void tst_FullDisk::initTestCase()
     mounted = true;
     qputenv("HOME", mountPoint.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", (mountPoint.path() + "/.config").toUtf8());
-    qputenv("http_proxy", "http://127.0.0.1:9");
-    QCoreApplication::setOrganizationName("Morvaleen");
-    QCoreApplication::setOrganizationDomain("morvaleen.de");
-    QCoreApplication::setApplicationName("Zintello");
+    OfflineNetwork::install();
+    TestIdentity::desktopProgram();
     QApplication::setQuitOnLastWindowClosed(false);
     DesktopIntegration::useFailureSafeSettingsStore();
 }
@@ -134,8 +136,8 @@ void tst_FullDisk::aFullDiskLeavesTheFilesWholeAndReportsOnce()
         };
     };
     runProgram([](ZintelloDesktopSettingsWindow &) {});
-    QCOMPARE(storedValues().value("firstStart").toString(), QString("false"));
-    QCOMPARE(storedValues().value("designNumber").toString(), QString("9"));
+    QCOMPARE(storedValues().value(DesktopProgramSettings::firstStartKey).toString(), QString("false"));
+    QCOMPARE(storedValues().value(DesktopProgramSettings::designNumberKey).toString(), QString("9"));
     const Files before = files();
     QVERIFY(before.autostartEntry.startsWith("[Desktop Entry]\n"));
     QVERIFY(before.wallpaperRecord.endsWith("_design_9.bmp\n"));
@@ -151,14 +153,14 @@ void tst_FullDisk::aFullDiskLeavesTheFilesWholeAndReportsOnce()
     QCOMPARE(after.store, before.store);
     QCOMPARE(after.autostartEntry, before.autostartEntry);
     QCOMPARE(after.wallpaperRecord, before.wallpaperRecord);
-    QCOMPARE(storedValues().value("designNumber").toString(), QString("9"));
+    QCOMPARE(storedValues().value(DesktopProgramSettings::designNumberKey).toString(), QString("9"));
     QVERIFY(QDir(mountPoint.path() + "/.config/Morvaleen").entryList(QDir::Files | QDir::Hidden).size() == 2);
 
     // With room again, the next change is saved.
     QVERIFY(QFile::remove(mountPoint.path() + "/filler"));
     runProgram(chooseDesign("6"));
-    QCOMPARE(storedValues().value("designNumber").toString(), QString("6"));
-    QVERIFY(storedValues().value("cookies").toByteArray().contains("design=6"));
+    QCOMPARE(storedValues().value(DesktopProgramSettings::designNumberKey).toString(), QString("6"));
+    QVERIFY(storedValues().value(SaveNetworkCookieJar::cookiesKey).toByteArray().contains("design=6"));
     QVERIFY(files().wallpaperRecord.endsWith("_design_6.bmp\n"));
     QCOMPARE(files().autostartEntry, before.autostartEntry);
 }

@@ -1,5 +1,7 @@
 #include "DesktopProgram.h"
+#include "DesktopProgramSettings.h"
 #include "SaveNetworkCookieJar.h"
+#include "TestIdentity.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 
 #include <QElapsedTimer>
@@ -27,9 +29,7 @@ private:
 
 void tst_HostileCookies::initTestCase()
 {
-    QCoreApplication::setOrganizationName("Morvaleen");
-    QCoreApplication::setOrganizationDomain("morvaleen.de");
-    QCoreApplication::setApplicationName("Zintello");
+    TestIdentity::desktopProgram();
 }
 
 QByteArray tst_HostileCookies::flood(int count)
@@ -44,8 +44,8 @@ void tst_HostileCookies::store(const QByteArray &cookies)
 {
     QSettings settings(DesktopProgram::settingsFile(), QSettings::IniFormat);
     settings.clear();
-    settings.setValue("cookies", cookies);
-    settings.setValue("firstStart", false);
+    settings.setValue(SaveNetworkCookieJar::cookiesKey, cookies);
+    settings.setValue(DesktopProgramSettings::firstStartKey, false);
 }
 
 void tst_HostileCookies::startPageSurvivesTheStore_data()
@@ -96,7 +96,7 @@ void tst_HostileCookies::aFloodedStoreDelaysNoQuitRequest()
     // The request's own process takes part of it: a Qt start on a busy machine.
     QVERIFY(sinceRequest.elapsed() < 3000);
     // The store now holds the bounded jar, not the flood.
-    QVERIFY(DesktopProgram::setting("cookies").toByteArray().count('\n') <= SaveNetworkCookieJar::maxCookies + 1);
+    QVERIFY(DesktopProgram::setting(SaveNetworkCookieJar::cookiesKey).toByteArray().count('\n') <= SaveNetworkCookieJar::maxCookies + 1);
 }
 
 QTEST_MAIN(tst_HostileCookies)

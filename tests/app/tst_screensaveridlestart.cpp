@@ -1,4 +1,5 @@
 #include "DesktopProgram.h"
+#include "DesktopProgramSettings.h"
 #include "TestEnvironment.h"
 #include "X11Desktop.h"
 
@@ -96,7 +97,7 @@ void tst_ScreensaverIdleStart::cleanupTestCase()
 
 void tst_ScreensaverIdleStart::setStoredMinutes(int minutes)
 {
-    QSettings(DesktopProgram::settingsFile(), QSettings::IniFormat).setValue("screensaverMinutes", minutes);
+    QSettings(DesktopProgram::settingsFile(), QSettings::IniFormat).setValue(DesktopProgramSettings::screensaverMinutesKey, minutes);
 }
 
 QList<X11Desktop::WindowId> tst_ScreensaverIdleStart::showWindows()
@@ -178,7 +179,7 @@ void tst_ScreensaverIdleStart::keyPressEndsTheShow()
 void tst_ScreensaverIdleStart::inputDuringTheIdleTimeDelaysTheNextStart()
 {
     QVERIFY(!showAppears(idleTimeMs / 2));
-    TestEnvironment::run(QStringLiteral("xdotool"), {"mousemove_relative", "--", "15", "10"});
+    X11Desktop::xdotool({"mousemove_relative", "--", "15", "10"});
     verifyTheShowComesAnIdleTimeFromNow();
 }
 

@@ -1,5 +1,9 @@
 #include "DesktopIntegration.h"
+#include "DesktopProgramSettings.h"
+#include "OfflineNetwork.h"
+#include "SaveNetworkCookieJar.h"
 #include "TestEnvironment.h"
+#include "TestIdentity.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 #include "ZintelloDesktopSettingsWindow.h"
 #include "linux/RootWindowWallpaper.h"
@@ -223,12 +227,10 @@ QString tst_SettingsWindow::userPicture(const QString &name, const QColor &color
 
 void tst_SettingsWindow::initTestCase()
 {
-    QCoreApplication::setOrganizationName("Morvaleen");
-    QCoreApplication::setOrganizationDomain("morvaleen.de");
-    QCoreApplication::setApplicationName("Zintello");
+    TestIdentity::desktopProgram();
     QApplication::setQuitOnLastWindowClosed(false);
     // The update check at every construction stays on this machine.
-    qputenv("http_proxy", "http://127.0.0.1:9");
+    OfflineNetwork::install();
     QVERIFY(pictures.isValid());
     userWallpaper = userPicture("user.png", QColor(30, 120, 90));
 }
@@ -297,7 +299,7 @@ QString tst_SettingsWindow::designBitmap(const QString &number)
 
 QString tst_SettingsWindow::storedCookies()
 {
-    return QString::fromLatin1(QSettings().value("cookies").toByteArray());
+    return QString::fromLatin1(QSettings().value(SaveNetworkCookieJar::cookiesKey).toByteArray());
 }
 
 bool tst_SettingsWindow::backdropIsBlack() const
@@ -312,10 +314,10 @@ bool tst_SettingsWindow::backdropIsBlack() const
 void tst_SettingsWindow::firstStartSwitchesAutostartOnAndAppliesTheDesign()
 {
     createWindow();
-    QCOMPARE(QSettings().value("firstStart").toBool(), false);
-    QCOMPARE(QSettings().value("loginSetting").toInt(), 1);
-    QCOMPARE(QSettings().value("wallpaperSetting").toInt(), 0);
-    QCOMPARE(QSettings().value("orginalWallpaper").toString(), userWallpaper);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::firstStartKey).toBool(), false);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::loginKey).toInt(), 1);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::wallpaperKey).toInt(), 0);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::originalWallpaperKey).toString(), userWallpaper);
     QCOMPARE(DesktopIntegration::currentWallpaper(), designBitmap("9"));
     QVERIFY(QFile::exists(designBitmap("9")));
 
@@ -368,7 +370,7 @@ void tst_SettingsWindow::clickingADesignPreviewAppliesItsWallpaper()
     const QPoint inView = preview.geometry().center() - frame->scrollPosition();
     QTest::mouseClick(settings, Qt::LeftButton, Qt::NoModifier, inView);
 
-    QVERIFY(QTest::qWaitFor([] { return QSettings().value("designNumber").toString() == "4"; }, 10000));
+    QVERIFY(QTest::qWaitFor([] { return QSettings().value(DesktopProgramSettings::designNumberKey).toString() == "4"; }, 10000));
     QCOMPARE(DesktopIntegration::currentWallpaper(), designBitmap("4"));
     QVERIFY(QImage(designBitmap("4")).width() >= 1280);
 }
@@ -396,7 +398,7 @@ void tst_SettingsWindow::designCookie()
     window->findChild<QCheckBox *>("wallpaper")->setChecked(ownImage);
     const QString before = DesktopIntegration::currentWallpaper();
     setCookieInPage(view("settings"), "design=" + number);
-    QCOMPARE(QSettings().value("designNumber").toString(), number);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::designNumberKey).toString(), number);
     QCOMPARE(DesktopIntegration::currentWallpaper(), wallpaperChanges ? designBitmap(number) : before);
     QVERIFY(!backdropIsBlack());
 }
@@ -409,30 +411,30 @@ void tst_SettingsWindow::ownImageOnAndOff()
     QCOMPARE(DesktopIntegration::currentWallpaper(), designBitmap("4"));
 
     ownImage->setChecked(true);
-    QCOMPARE(QSettings().value("wallpaperSetting").toInt(), 2);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::wallpaperKey).toInt(), 2);
     QCOMPARE(DesktopIntegration::currentWallpaper(), userWallpaper);
 
     // The user picks another wallpaper meanwhile: switching off keeps that one.
     const QString picked = userPicture("holiday.png", QColor(200, 180, 20));
     DesktopIntegration::setWallpaper(picked);
     ownImage->setChecked(false);
-    QCOMPARE(QSettings().value("wallpaperSetting").toInt(), 0);
-    QCOMPARE(QSettings().value("orginalWallpaper").toString(), picked);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::wallpaperKey).toInt(), 0);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::originalWallpaperKey).toString(), picked);
     QCOMPARE(DesktopIntegration::currentWallpaper(), designBitmap("4"));
 
     ownImage->setChecked(true);
     QCOMPARE(DesktopIntegration::currentWallpaper(), picked);
     ownImage->setChecked(false);
-    QCOMPARE(QSettings().value("orginalWallpaper").toString(), picked);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::originalWallpaperKey).toString(), picked);
     QCOMPARE(DesktopIntegration::currentWallpaper(), designBitmap("4"));
 }
 
 void tst_SettingsWindow::storedOwnImageIsAppliedAgainAtStart()
 {
     QSettings settings;
-    settings.setValue("firstStart", false);
-    settings.setValue("wallpaperSetting", 2);
-    settings.setValue("orginalWallpaper", userWallpaper);
+    settings.setValue(DesktopProgramSettings::firstStartKey, false);
+    settings.setValue(DesktopProgramSettings::wallpaperKey, 2);
+    settings.setValue(DesktopProgramSettings::originalWallpaperKey, userWallpaper);
     settings.sync();
     DesktopIntegration::setWallpaper(userPicture("else.png", QColor(90, 10, 10)));
     createWindow();
@@ -446,10 +448,10 @@ void tst_SettingsWindow::autostartFollowsItsCheckBox()
     const QString entry = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/autostart/zintello.desktop";
     QCheckBox *login = window->findChild<QCheckBox *>("login");
     login->setChecked(false);
-    QCOMPARE(QSettings().value("loginSetting").toInt(), 0);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::loginKey).toInt(), 0);
     QVERIFY(!QFile::exists(entry));
     login->setChecked(true);
-    QCOMPARE(QSettings().value("loginSetting").toInt(), 2);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::loginKey).toInt(), 2);
     QVERIFY(QFile::exists(entry));
 
     // A later start with autostart on writes the entry again.
@@ -532,7 +534,7 @@ void tst_SettingsWindow::languageChoiceTranslatesTheWindow()
     QFETCH(QString, title);
     QFETCH(QString, aboutTab);
     // Chosen from another language, so that every row sees a change.
-    QSettings().setValue("cookies", QByteArray(language == "fr" ? "language=es; path=/\n" : "language=fr; path=/\n"));
+    QSettings().setValue(SaveNetworkCookieJar::cookiesKey, QByteArray(language == "fr" ? "language=es; path=/\n" : "language=fr; path=/\n"));
     createWindow();
     setCookieInPage(view("settings"), "language=" + language);
 
@@ -581,12 +583,12 @@ void tst_SettingsWindow::screensaverStartFollowsItsControlsAndSurvivesARestart()
     // On, after ten minutes, until the user says otherwise; nothing stored yet.
     QVERIFY(start->isChecked());
     QCOMPARE(minutes->value(), 10);
-    QVERIFY(!QSettings().contains("screensaverMinutes"));
+    QVERIFY(!QSettings().contains(DesktopProgramSettings::screensaverMinutesKey));
 
     minutes->setValue(3);
-    QCOMPARE(QSettings().value("screensaverMinutes").toInt(), 3);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::screensaverMinutesKey).toInt(), 3);
     start->setChecked(false);
-    QCOMPARE(QSettings().value("screensaverMinutes").toInt(), 0);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::screensaverMinutesKey).toInt(), 0);
     QVERIFY(!minutes->isEnabled());
 
     // Off survives a restart, and ticking it again offers the last number.
@@ -596,16 +598,16 @@ void tst_SettingsWindow::screensaverStartFollowsItsControlsAndSurvivesARestart()
     minutes = window->findChild<QSpinBox *>("screensaverMinutes");
     QVERIFY(!start->isChecked());
     QVERIFY(!minutes->isEnabled());
-    QCOMPARE(QSettings().value("screensaverMinutes").toInt(), 0);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::screensaverMinutesKey).toInt(), 0);
     start->setChecked(true);
-    QCOMPARE(QSettings().value("screensaverMinutes").toInt(), minutes->value());
+    QCOMPARE(QSettings().value(DesktopProgramSettings::screensaverMinutesKey).toInt(), minutes->value());
     minutes->setValue(25);
 
     window.reset();
     createWindow();
     QVERIFY(window->findChild<QCheckBox *>("screensaverStart")->isChecked());
     QCOMPARE(window->findChild<QSpinBox *>("screensaverMinutes")->value(), 25);
-    QCOMPARE(QSettings().value("screensaverMinutes").toInt(), 25);
+    QCOMPARE(QSettings().value(DesktopProgramSettings::screensaverMinutesKey).toInt(), 25);
 }
 
 void tst_SettingsWindow::screensaverStartControlsFitTheirTexts()
@@ -738,9 +740,9 @@ void tst_SettingsWindow::recordOfAnOlderVersionNamingNoPicture()
     RootWindowWallpaper::set(QByteArray(), QImage(userPicture("own.png", own)), {});
     WallpaperRecord::write(recorded);
     QSettings settings;
-    settings.setValue("firstStart", false);
-    settings.setValue("wallpaperSetting", 2);
-    settings.setValue("orginalWallpaper", recorded);
+    settings.setValue(DesktopProgramSettings::firstStartKey, false);
+    settings.setValue(DesktopProgramSettings::wallpaperKey, 2);
+    settings.setValue(DesktopProgramSettings::originalWallpaperKey, recorded);
     settings.sync();
 
     createWindow();

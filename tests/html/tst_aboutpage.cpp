@@ -3,7 +3,9 @@
 // opens in the browser, the licence texts inside the view.
 
 #include "ExpectedTexts.h"
+#include "TestIdentity.h"
 #include "WatchedPage.h"
+#include "ZintelloVersion.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>
@@ -28,8 +30,7 @@ private slots:
 
 void tst_AboutPage::initTestCase()
 {
-    QCoreApplication::setOrganizationName("Morvaleen");
-    QCoreApplication::setApplicationName("Zintello");
+    TestIdentity::desktopProgram();
 }
 
 void tst_AboutPage::cleanup()
@@ -42,10 +43,10 @@ void tst_AboutPage::namesProductVersionMakerAndLicences_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("noticeStart");
-    QTest::newRow("en") << "en" << "Version 1.1" << "ZINTELLO is built with the Qt toolkit";
-    QTest::newRow("de") << "de" << "Version 1.1" << "ZINTELLO ist mit dem Qt-Toolkit gebaut";
-    QTest::newRow("fr") << "fr" << "Version 1.1" << "ZINTELLO est construit avec la boîte à outils Qt";
-    QTest::newRow("es") << "es" << "Versión 1.1" << "ZINTELLO está hecho con el kit de herramientas Qt";
+    QTest::newRow("en") << "en" << "Version " ZINTELLO_VERSION << "ZINTELLO is built with the Qt toolkit";
+    QTest::newRow("de") << "de" << "Version " ZINTELLO_VERSION << "ZINTELLO ist mit dem Qt-Toolkit gebaut";
+    QTest::newRow("fr") << "fr" << "Version " ZINTELLO_VERSION << "ZINTELLO est construit avec la boîte à outils Qt";
+    QTest::newRow("es") << "es" << "Versión " ZINTELLO_VERSION << "ZINTELLO está hecho con el kit de herramientas Qt";
 }
 
 void tst_AboutPage::namesProductVersionMakerAndLicences()

@@ -4,6 +4,7 @@
 
 #include "ExpectedTexts.h"
 #include "SaveNetworkCookieJar.h"
+#include "TestIdentity.h"
 #include "WatchedPage.h"
 
 #include <QCoreApplication>
@@ -50,8 +51,7 @@ private:
 
 void tst_SettingsPage::initTestCase()
 {
-    QCoreApplication::setOrganizationName("Morvaleen");
-    QCoreApplication::setApplicationName("Zintello");
+    TestIdentity::desktopProgram();
     QLocale::setDefault(QLocale("en_GB"));
 }
 

@@ -4,6 +4,7 @@
 
 #include "ExpectedTexts.h"
 #include "SaveNetworkCookieJar.h"
+#include "TestIdentity.h"
 #include "WatchedPage.h"
 
 #include <QCoreApplication>
@@ -52,8 +53,7 @@ private:
 
 void tst_StartPage::initTestCase()
 {
-    QCoreApplication::setOrganizationName("Morvaleen");
-    QCoreApplication::setApplicationName("Zintello");
+    TestIdentity::desktopProgram();
     QVERIFY2(QFile::exists(WatchedPage::pagePath("index.html")), qPrintable(WatchedPage::pagePath("index.html")));
 }
 
@@ -210,9 +210,9 @@ void tst_StartPage::paintsTheWallpaperWhenShownAlone()
     QFETCH(QString, bitmap);
 
     // The screensaver's jar has no start cookie and its page the default palette.
-    QCoreApplication::setApplicationName("ZintelloSaver");
+    TestIdentity::screensaver();
     SaveNetworkCookieJar jar(nullptr, SaveNetworkCookieJar::ScreenSaverProgram);
-    QCoreApplication::setApplicationName("Zintello");
+    TestIdentity::desktopProgram();
     if (!design.isEmpty())
         jar.setCookiesFromUrl({ choice("design", design.toLatin1()) }, QUrl::fromLocalFile(WatchedPage::pagePath("settings.html")));
     WatchedPage page;
@@ -357,7 +357,7 @@ void tst_StartPage::startCookieDoesNotPileUp()
         QCOMPARE(page.element("#backdrop").styleProperty("display", QWebElement::ComputedStyle), QStringLiteral("none"));
         jar->saveCookies();
     }
-    const QByteArray stored = QSettings().value("cookies").toByteArray();
+    const QByteArray stored = QSettings().value(SaveNetworkCookieJar::cookiesKey).toByteArray();
     QCOMPARE(stored.count("background_reset="), 1);
 }
 

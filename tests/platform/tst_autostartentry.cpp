@@ -1,6 +1,7 @@
 #include "DesktopIntegration.h"
 #include "TestEnvironment.h"
 #include "linux/AutostartEntry.h"
+#include "TestIdentity.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -114,7 +115,7 @@ QByteArray readFile(const QString &path)
 
 } // namespace
 
-class TestAutostartEntry : public QObject
+class tst_AutostartEntry : public QObject
 {
     Q_OBJECT
 
@@ -126,23 +127,22 @@ private slots:
     void writtenEntryStartsTheProgram();
     void rewrittenWithTheCurrentPath();
     void removedWhenOff();
-    void iconBesideTheProgram();
+    void iconFromTheIconTheme();
 
 private:
     QString entryPath;
 };
 
-void TestAutostartEntry::initTestCase()
+void tst_AutostartEntry::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
+    TestIdentity::desktopProgram();
     // The session gives this test its own configuration directory.
     QVERIFY(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"));
     entryPath = qEnvironmentVariable("XDG_CONFIG_HOME") + QLatin1String("/autostart/zintello.desktop");
     QCOMPARE(AutostartEntry::filePath(), entryPath);
 }
 
-void TestAutostartEntry::execLine_data()
+void tst_AutostartEntry::execLine_data()
 {
     QTest::addColumn<QString>("programFilePath");
     QTest::addColumn<QString>("execLine");
@@ -162,19 +162,19 @@ void TestAutostartEntry::execLine_data()
     QTest::newRow("newline") << "/home/two\nlines/zintello" << "Exec=\"/home/two\\nlines/zintello\"";
 }
 
-void TestAutostartEntry::execLine()
+void tst_AutostartEntry::execLine()
 {
     QFETCH(QString, programFilePath);
     QFETCH(QString, execLine);
 
-    const QStringList lines = QString::fromUtf8(AutostartEntry::contents(programFilePath, QStringLiteral("zintello")))
+    const QStringList lines = QString::fromUtf8(AutostartEntry::contents(programFilePath))
                                   .split(QLatin1Char('\n'));
     QVERIFY2(lines.contains(execLine), qPrintable(lines.join(QLatin1String(" | "))));
-    const ParsedEntry entry = parseEntry(AutostartEntry::contents(programFilePath, QStringLiteral("zintello")));
+    const ParsedEntry entry = parseEntry(AutostartEntry::contents(programFilePath));
     QCOMPARE(execArguments(entry.values.value(QStringLiteral("Exec"))), QStringList{programFilePath});
 }
 
-void TestAutostartEntry::writtenEntryStartsTheProgram_data()
+void tst_AutostartEntry::writtenEntryStartsTheProgram_data()
 {
     QTest::addColumn<QString>("directoryName");
 
@@ -188,7 +188,7 @@ void TestAutostartEntry::writtenEntryStartsTheProgram_data()
 // The entry is written to the autostart directory, and a freedesktop launcher
 // (GLib's, which GNOME-family sessions use for autostart) starts exactly the
 // program at that path from it.
-void TestAutostartEntry::writtenEntryStartsTheProgram()
+void tst_AutostartEntry::writtenEntryStartsTheProgram()
 {
     QFETCH(QString, directoryName);
 
@@ -235,7 +235,7 @@ void TestAutostartEntry::writtenEntryStartsTheProgram()
     QVERIFY(launcher.exitCode() != 0);
 }
 
-void TestAutostartEntry::rewrittenWithTheCurrentPath()
+void tst_AutostartEntry::rewrittenWithTheCurrentPath()
 {
     DesktopIntegration::writeAutostartEntry(QStringLiteral("/old/place/zintello"));
     DesktopIntegration::writeAutostartEntry(QStringLiteral("/new place/zintello"));
@@ -248,7 +248,7 @@ void TestAutostartEntry::rewrittenWithTheCurrentPath()
              QStringList{QStringLiteral("zintello.desktop")});
 }
 
-void TestAutostartEntry::removedWhenOff()
+void tst_AutostartEntry::removedWhenOff()
 {
     const QString other = QFileInfo(entryPath).absolutePath() + QLatin1String("/other.desktop");
     {
@@ -267,20 +267,12 @@ void TestAutostartEntry::removedWhenOff()
     QFile::remove(other);
 }
 
-void TestAutostartEntry::iconBesideTheProgram()
+void tst_AutostartEntry::iconFromTheIconTheme()
 {
-    QTemporaryDir programDir;
-    QVERIFY(programDir.isValid());
-    const QString program = programDir.filePath(QStringLiteral("zintello"));
-    DesktopIntegration::writeAutostartEntry(program);
+    DesktopIntegration::writeAutostartEntry(TestEnvironment::programDir() + QLatin1String("/zintello"));
     QCOMPARE(parseEntry(readFile(entryPath)).values.value(QStringLiteral("Icon")), QStringLiteral("zintello"));
-
-    const QString icon = programDir.filePath(QStringLiteral("zintello.svg"));
-    QVERIFY(QFile::copy(TestEnvironment::sourceDir() + QLatin1String("/app/images/icon.svg"), icon));
-    DesktopIntegration::writeAutostartEntry(program);
-    QCOMPARE(parseEntry(readFile(entryPath)).values.value(QStringLiteral("Icon")), icon);
     DesktopIntegration::removeAutostartEntry();
 }
 
-QTEST_GUILESS_MAIN(TestAutostartEntry)
+QTEST_GUILESS_MAIN(tst_AutostartEntry)
 #include "tst_autostartentry.moc"

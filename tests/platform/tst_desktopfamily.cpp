@@ -5,7 +5,7 @@
 Q_DECLARE_METATYPE(DesktopFamily::Name)
 
 // Which wallpaper backend a session gets, from its standard variables.
-class TestDesktopFamily : public QObject
+class tst_DesktopFamily : public QObject
 {
     Q_OBJECT
 
@@ -14,7 +14,7 @@ private slots:
     void of();
 };
 
-void TestDesktopFamily::of_data()
+void tst_DesktopFamily::of_data()
 {
     QTest::addColumn<QString>("currentDesktop");
     QTest::addColumn<QString>("desktopSession");
@@ -44,7 +44,7 @@ void TestDesktopFamily::of_data()
     QTest::newRow("nothing known") << "" << "" << false << DesktopFamily::BareX11;
 }
 
-void TestDesktopFamily::of()
+void tst_DesktopFamily::of()
 {
     QFETCH(QString, currentDesktop);
     QFETCH(QString, desktopSession);
@@ -53,5 +53,5 @@ void TestDesktopFamily::of()
     QCOMPARE(DesktopFamily::of(currentDesktop, desktopSession, swayRunning), family);
 }
 
-QTEST_APPLESS_MAIN(TestDesktopFamily)
+QTEST_APPLESS_MAIN(tst_DesktopFamily)
 #include "tst_desktopfamily.moc"

@@ -1,5 +1,6 @@
 #include "DesktopIntegration.h"
 #include "TestEnvironment.h"
+#include "TestIdentity.h"
 #include "linux/GnomeBackground.h"
 #include "linux/WallpaperRecord.h"
 
@@ -52,7 +53,7 @@ QString localPathOf(const QString &uri)
 
 } // namespace
 
-class TestGnomeBackground : public QObject
+class tst_GnomeBackground : public QObject
 {
     Q_OBJECT
 
@@ -81,22 +82,21 @@ private:
     QString picture(const QString &name);
 };
 
-void TestGnomeBackground::initTestCase()
+void tst_GnomeBackground::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
+    TestIdentity::desktopProgram();
     QVERIFY(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"));
     QVERIFY2(qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"), "run under dbus-run-session");
     QVERIFY(pictures.isValid());
     qputenv("XDG_CURRENT_DESKTOP", "GNOME");
 }
 
-void TestGnomeBackground::cleanupTestCase()
+void tst_GnomeBackground::cleanupTestCase()
 {
     qunsetenv("XDG_CURRENT_DESKTOP");
 }
 
-QString TestGnomeBackground::picture(const QString &name)
+QString tst_GnomeBackground::picture(const QString &name)
 {
     const QString path = pictures.filePath(name);
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -105,7 +105,7 @@ QString TestGnomeBackground::picture(const QString &name)
     return path;
 }
 
-void TestGnomeBackground::isGnomeFamily_data()
+void tst_GnomeBackground::isGnomeFamily_data()
 {
     QTest::addColumn<QString>("currentDesktop");
     QTest::addColumn<bool>("gnomeFamily");
@@ -126,14 +126,14 @@ void TestGnomeBackground::isGnomeFamily_data()
     QTest::newRow("unset") << "" << false;
 }
 
-void TestGnomeBackground::isGnomeFamily()
+void tst_GnomeBackground::isGnomeFamily()
 {
     QFETCH(QString, currentDesktop);
     QFETCH(bool, gnomeFamily);
     QCOMPARE(GnomeBackground::isGnomeFamily(currentDesktop), gnomeFamily);
 }
 
-void TestGnomeBackground::unquotedValue_data()
+void tst_GnomeBackground::unquotedValue_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("text");
@@ -149,14 +149,14 @@ void TestGnomeBackground::unquotedValue_data()
     QTest::newRow("nothing") << "" << "";
 }
 
-void TestGnomeBackground::unquotedValue()
+void tst_GnomeBackground::unquotedValue()
 {
     QFETCH(QString, value);
     QFETCH(QString, text);
     QCOMPARE(GnomeBackground::unquotedValue(value), text);
 }
 
-void TestGnomeBackground::pathFromUri_data()
+void tst_GnomeBackground::pathFromUri_data()
 {
     QTest::addColumn<QString>("uri");
     QTest::addColumn<QString>("path");
@@ -170,14 +170,14 @@ void TestGnomeBackground::pathFromUri_data()
     QTest::newRow("empty") << "" << "";
 }
 
-void TestGnomeBackground::pathFromUri()
+void tst_GnomeBackground::pathFromUri()
 {
     QFETCH(QString, uri);
     QFETCH(QString, path);
     QCOMPARE(GnomeBackground::pathFromUri(uri), path);
 }
 
-void TestGnomeBackground::setsBothKeys_data()
+void tst_GnomeBackground::setsBothKeys_data()
 {
     QTest::addColumn<QString>("name");
 
@@ -188,7 +188,7 @@ void TestGnomeBackground::setsBothKeys_data()
     QTest::newRow("non-ASCII") << QString::fromUtf8("Bilder/Grüße 中文.bmp");
 }
 
-void TestGnomeBackground::setsBothKeys()
+void tst_GnomeBackground::setsBothKeys()
 {
     QFETCH(QString, name);
     const QString path = picture(name);
@@ -205,7 +205,7 @@ void TestGnomeBackground::setsBothKeys()
     QVERIFY(QFile::exists(qEnvironmentVariable("XDG_CONFIG_HOME") + QLatin1String("/dconf/user")));
 }
 
-void TestGnomeBackground::onlyTheKeysChange()
+void tst_GnomeBackground::onlyTheKeysChange()
 {
     DesktopIntegration::setWallpaper(picture(QStringLiteral("Wallpapers/A_design_4.bmp")));
 
@@ -215,7 +215,7 @@ void TestGnomeBackground::onlyTheKeysChange()
     QVERIFY(!QFile::exists(WallpaperRecord::filePath()));
 }
 
-void TestGnomeBackground::emptyPathKeepsTheWallpaper()
+void tst_GnomeBackground::emptyPathKeepsTheWallpaper()
 {
     const QString path = picture(QStringLiteral("Wallpapers/A_design_5.bmp"));
     DesktopIntegration::setWallpaper(path);
@@ -226,7 +226,7 @@ void TestGnomeBackground::emptyPathKeepsTheWallpaper()
     QCOMPARE(localPathOf(keyValue(QStringLiteral("picture-uri-dark"))), path);
 }
 
-void TestGnomeBackground::otherThanAFileReadsAsUnknown()
+void tst_GnomeBackground::otherThanAFileReadsAsUnknown()
 {
     gsettings({QStringLiteral("set"), schema, QStringLiteral("picture-uri"),
                QStringLiteral("'https://example.invalid/x.jpg'")});
@@ -237,7 +237,7 @@ void TestGnomeBackground::otherThanAFileReadsAsUnknown()
 
 // Without a session bus dconf cannot write: the call returns at once, nothing is
 // reported, and reading gives the wallpaper that the desktop really has.
-void TestGnomeBackground::withoutABusNothingChanges()
+void tst_GnomeBackground::withoutABusNothingChanges()
 {
     // dbus-x11 would start a bus of its own on demand, one that outlives the test.
     QVERIFY2(QStandardPaths::findExecutable(QStringLiteral("dbus-launch")).isEmpty(),
@@ -259,7 +259,7 @@ void TestGnomeBackground::withoutABusNothingChanges()
     QCOMPARE(DesktopIntegration::currentWallpaper(), before);
 }
 
-void TestGnomeBackground::eachPictureKeyComesBackOnItsOwn_data()
+void tst_GnomeBackground::eachPictureKeyComesBackOnItsOwn_data()
 {
     QTest::addColumn<QString>("darkValue");   // as gsettings takes it; %1 is the dark picture's URI
     QTest::addColumn<QString>("darkText");
@@ -270,7 +270,7 @@ void TestGnomeBackground::eachPictureKeyComesBackOnItsOwn_data()
     QTest::newRow("the same picture for both") << "'%2'" << "%2";
 }
 
-void TestGnomeBackground::eachPictureKeyComesBackOnItsOwn()
+void tst_GnomeBackground::eachPictureKeyComesBackOnItsOwn()
 {
     QFETCH(QString, darkValue);
     QFETCH(QString, darkText);
@@ -296,7 +296,7 @@ void TestGnomeBackground::eachPictureKeyComesBackOnItsOwn()
     QCOMPARE(localPathOf(keyValue(QStringLiteral("picture-uri-dark"))), older);
 }
 
-void TestGnomeBackground::otherDesktopsOnGsettings_data()
+void tst_GnomeBackground::otherDesktopsOnGsettings_data()
 {
     QTest::addColumn<QString>("currentDesktop");
     QTest::addColumn<QString>("otherSchema");
@@ -307,7 +307,7 @@ void TestGnomeBackground::otherDesktopsOnGsettings_data()
     QTest::newRow("MATE") << "MATE" << "org.mate.background" << "picture-filename" << false;
 }
 
-void TestGnomeBackground::otherDesktopsOnGsettings()
+void tst_GnomeBackground::otherDesktopsOnGsettings()
 {
     QFETCH(QString, currentDesktop);
     QFETCH(QString, otherSchema);
@@ -328,5 +328,5 @@ void TestGnomeBackground::otherDesktopsOnGsettings()
     QCOMPARE(keyValue(QStringLiteral("picture-uri")), gnomeBefore);
 }
 
-QTEST_GUILESS_MAIN(TestGnomeBackground)
+QTEST_GUILESS_MAIN(tst_GnomeBackground)
 #include "tst_gnomebackground.moc"

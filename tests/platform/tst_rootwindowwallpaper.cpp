@@ -2,6 +2,7 @@
 #include "TestEnvironment.h"
 #include "linux/RootWindowWallpaper.h"
 #include "linux/WallpaperRecord.h"
+#include "TestIdentity.h"
 #include "WallpaperPicture.h"
 
 #include <QApplication>
@@ -143,7 +144,7 @@ public:
 
 } // namespace
 
-class TestRootWindowWallpaper : public QObject
+class tst_RootWindowWallpaper : public QObject
 {
     Q_OBJECT
 
@@ -166,16 +167,15 @@ private:
     QString imagePath(const QString &name, const QImage &image);
 };
 
-void TestRootWindowWallpaper::initTestCase()
+void tst_RootWindowWallpaper::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
+    TestIdentity::desktopProgram();
     QVERIFY(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"));
     QVERIFY(qEnvironmentVariable("XDG_CURRENT_DESKTOP").isEmpty());
     QVERIFY(images.isValid());
 }
 
-QString TestRootWindowWallpaper::imagePath(const QString &name, const QImage &image)
+QString tst_RootWindowWallpaper::imagePath(const QString &name, const QImage &image)
 {
     const QString path = images.filePath(name);
     if (!QFile::exists(path))
@@ -183,7 +183,7 @@ QString TestRootWindowWallpaper::imagePath(const QString &name, const QImage &im
     return path;
 }
 
-void TestRootWindowWallpaper::unknownBeforeTheFirstSet()
+void tst_RootWindowWallpaper::unknownBeforeTheFirstSet()
 {
     QCOMPARE(DesktopIntegration::currentWallpaper(), QString());
     // Xvfb's root window has no picture to keep.
@@ -193,7 +193,7 @@ void TestRootWindowWallpaper::unknownBeforeTheFirstSet()
     QVERIFY(!QFile::exists(WallpaperRecord::filePath()));
 }
 
-void TestRootWindowWallpaper::compose_data()
+void tst_RootWindowWallpaper::compose_data()
 {
     QTest::addColumn<QSize>("rootSize");
     QTest::addColumn<QList<QRect>>("screens");
@@ -224,7 +224,7 @@ void TestRootWindowWallpaper::compose_data()
     QTest::newRow("unequal: small one") << QSize(300, 100) << unequal << QPoint(295, 45) << bottomRight;
 }
 
-void TestRootWindowWallpaper::compose()
+void tst_RootWindowWallpaper::compose()
 {
     QFETCH(QSize, rootSize);
     QFETCH(QList<QRect>, screens);
@@ -238,7 +238,7 @@ void TestRootWindowWallpaper::compose()
     QVERIFY2(near(composed.pixelColor(point), expected, 2), describe(composed.pixelColor(point)));
 }
 
-void TestRootWindowWallpaper::shownOnTheRootWindow()
+void tst_RootWindowWallpaper::shownOnTheRootWindow()
 {
     const QString path = imagePath(QStringLiteral("quarters one.bmp"), quarters());
     DesktopIntegration::setWallpaper(path);
@@ -267,7 +267,7 @@ void TestRootWindowWallpaper::shownOnTheRootWindow()
         QCOMPARE(painted.pixelColor(point.first), point.second);
 }
 
-void TestRootWindowWallpaper::settingAgainFreesThePreviousPixmap()
+void tst_RootWindowWallpaper::settingAgainFreesThePreviousPixmap()
 {
     XcbConnection x;
     DesktopIntegration::setWallpaper(imagePath(QStringLiteral("quarters one.bmp"), quarters()));
@@ -291,7 +291,7 @@ void TestRootWindowWallpaper::settingAgainFreesThePreviousPixmap()
 
 // A pixmap that only _XROOTPMAP_ID names may belong to a program that still
 // runs; freeing it would mean killing that program's connection.
-void TestRootWindowWallpaper::pixmapOfARunningProgramIsLeftAlone()
+void tst_RootWindowWallpaper::pixmapOfARunningProgramIsLeftAlone()
 {
     XcbConnection other;
     QVERIFY(other.alive());
@@ -314,7 +314,7 @@ void TestRootWindowWallpaper::pixmapOfARunningProgramIsLeftAlone()
     QVERIFY(other.pixmapExists(pixmap));
 }
 
-void TestRootWindowWallpaper::pathThatShowsNoPictureKeepsTheDesktop_data()
+void tst_RootWindowWallpaper::pathThatShowsNoPictureKeepsTheDesktop_data()
 {
     QTest::addColumn<QString>("name");
 
@@ -324,7 +324,7 @@ void TestRootWindowWallpaper::pathThatShowsNoPictureKeepsTheDesktop_data()
     QTest::newRow("a file that is no picture") << "notes.bmp";
 }
 
-void TestRootWindowWallpaper::pathThatShowsNoPictureKeepsTheDesktop()
+void tst_RootWindowWallpaper::pathThatShowsNoPictureKeepsTheDesktop()
 {
     QFETCH(QString, name);
     const QString shown = imagePath(QStringLiteral("quarters one.bmp"), quarters());
@@ -351,7 +351,7 @@ void TestRootWindowWallpaper::pathThatShowsNoPictureKeepsTheDesktop()
 
 // The root window names no file: a picture that another program left there is
 // kept as a copy in the program's data directory and comes back from it.
-void TestRootWindowWallpaper::keepsACopyOfAPictureOnlyTheRootWindowHolds()
+void tst_RootWindowWallpaper::keepsACopyOfAPictureOnlyTheRootWindowHolds()
 {
     QImage picture = quarters(QSize(1280, 800));
     RootWindowWallpaper::set(sessionDisplay().toLatin1(), picture, {});
@@ -374,7 +374,7 @@ void TestRootWindowWallpaper::keepsACopyOfAPictureOnlyTheRootWindowHolds()
     QCOMPARE(DesktopIntegration::keepWallpaper(), kept);
 }
 
-void TestRootWindowWallpaper::visuals_data()
+void tst_RootWindowWallpaper::visuals_data()
 {
     QTest::addColumn<int>("depth");
     QTest::addColumn<bool>("shown");
@@ -387,7 +387,7 @@ void TestRootWindowWallpaper::visuals_data()
     QTest::newRow("8 bits, pseudo colour") << 8 << false << 0;
 }
 
-void TestRootWindowWallpaper::visuals()
+void tst_RootWindowWallpaper::visuals()
 {
     QFETCH(int, depth);
     QFETCH(bool, shown);
@@ -420,5 +420,5 @@ void TestRootWindowWallpaper::visuals()
     }
 }
 
-QTEST_MAIN(TestRootWindowWallpaper)
+QTEST_MAIN(tst_RootWindowWallpaper)
 #include "tst_rootwindowwallpaper.moc"

@@ -1,4 +1,7 @@
 #include "linux/SettingsFileFormat.h"
+#include "DesktopProgramSettings.h"
+#include "SaveNetworkCookieJar.h"
+#include "UpdateChecker.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -38,22 +41,22 @@ void tst_SettingsFileFormat::values()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QVariant>("value");
 
-    QTest::newRow("int") << "loginSetting" << QVariant(2);
-    QTest::newRow("bool") << "firstStart" << QVariant(false);
-    QTest::newRow("design number") << "designNumber" << QVariant(QStringLiteral("9"));
-    QTest::newRow("path with spaces") << "orginalWallpaper" << QVariant(QStringLiteral(" /home/a b/pic.png "));
+    QTest::newRow("int") << DesktopProgramSettings::loginKey << QVariant(2);
+    QTest::newRow("bool") << DesktopProgramSettings::firstStartKey << QVariant(false);
+    QTest::newRow("design number") << DesktopProgramSettings::designNumberKey << QVariant(QStringLiteral("9"));
+    QTest::newRow("path with spaces") << DesktopProgramSettings::originalWallpaperKey << QVariant(QStringLiteral(" /home/a b/pic.png "));
     QTest::newRow("separators and quotes") << "text" << QVariant(QStringLiteral("a;b,c=d \"e\" \\f"));
     QTest::newRow("control characters") << "text" << QVariant(QStringLiteral("1\n2\t3\r4\a"));
     QTest::newRow("non-ASCII followed by a hex digit") << "text" << QVariant(QStringLiteral("caf\u00e9 \u20acA \u00e9b"));
     QTest::newRow("leading @") << "text" << QVariant(QStringLiteral("@ByteArray(x)"));
     QTest::newRow("empty text") << "text" << QVariant(QString(""));
-    QTest::newRow("cookies") << "cookies" << QVariant(QByteArray(
+    QTest::newRow("cookies") << SaveNetworkCookieJar::cookiesKey << QVariant(QByteArray(
         "design=4; expires=Sat, 01-Jan-2036 00:00:00 GMT; path=/\nlanguage=fr; path=/\n"
         "background_reset=1; path=/opt/zintello/html/\nodd=%E0%A4%A; path=/\n"));
     QTest::newRow("binary bytes") << "bytes" << QVariant(QByteArray("\0\x01\xff\x7f" "A\"\\", 8));
-    QTest::newRow("list") << "ignoredKeys" << QVariant(QStringList{"1.2", "a, b", " c"});
-    QTest::newRow("empty list") << "ignoredKeys" << QVariant(QStringList());
-    QTest::newRow("date and time") << "lastUpdateMessage" << QVariant(QDateTime(QDate(2026, 12, 10), QTime(4, 5, 6)));
+    QTest::newRow("list") << UpdateChecker::ignoredKeysKey << QVariant(QStringList{"1.2", "a, b", " c"});
+    QTest::newRow("empty list") << UpdateChecker::ignoredKeysKey << QVariant(QStringList());
+    QTest::newRow("date and time") << UpdateChecker::lastUpdateMessageKey << QVariant(QDateTime(QDate(2026, 12, 10), QTime(4, 5, 6)));
     QTest::newRow("group key") << "group/sub key/\u00fc" << QVariant(QStringLiteral("x"));
     QTest::newRow("group named General") << "General/key" << QVariant(QStringLiteral("y"));
 }

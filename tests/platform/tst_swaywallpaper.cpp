@@ -4,7 +4,7 @@
 
 // Which picture a sway configuration gives its outputs, for the time before
 // the program set one.
-class TestSwayWallpaper : public QObject
+class tst_SwayWallpaper : public QObject
 {
     Q_OBJECT
 
@@ -13,7 +13,7 @@ private slots:
     void configuredPicture();
 };
 
-void TestSwayWallpaper::configuredPicture_data()
+void tst_SwayWallpaper::configuredPicture_data()
 {
     QTest::addColumn<QString>("configuration");
     QTest::addColumn<QString>("picture");
@@ -31,12 +31,12 @@ void TestSwayWallpaper::configuredPicture_data()
     QTest::newRow("no background") << "output * resolution 1280x800" << "";
 }
 
-void TestSwayWallpaper::configuredPicture()
+void tst_SwayWallpaper::configuredPicture()
 {
     QFETCH(QString, configuration);
     QFETCH(QString, picture);
     QCOMPARE(SwayWallpaper::configuredPicture(configuration, "/home/anna"), picture);
 }
 
-QTEST_APPLESS_MAIN(TestSwayWallpaper)
+QTEST_APPLESS_MAIN(tst_SwayWallpaper)
 #include "tst_swaywallpaper.moc"

@@ -1,4 +1,5 @@
 #include "DesktopIntegration.h"
+#include "TestIdentity.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -6,7 +7,7 @@
 
 // X11 shows what lies behind a translucent window only while a compositing
 // manager runs; the answer follows one that starts and stops.
-class TestTranslucentWindows : public QObject
+class tst_TranslucentWindows : public QObject
 {
     Q_OBJECT
 
@@ -15,13 +16,12 @@ private slots:
     void followsTheCompositingManager();
 };
 
-void TestTranslucentWindows::initTestCase()
+void tst_TranslucentWindows::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
+    TestIdentity::desktopProgram();
 }
 
-void TestTranslucentWindows::followsTheCompositingManager()
+void tst_TranslucentWindows::followsTheCompositingManager()
 {
     QVERIFY(!DesktopIntegration::showsTranslucentWindows());
 
@@ -35,5 +35,5 @@ void TestTranslucentWindows::followsTheCompositingManager()
     QTRY_VERIFY_WITH_TIMEOUT(!DesktopIntegration::showsTranslucentWindows(), 20000);
 }
 
-QTEST_MAIN(TestTranslucentWindows)
+QTEST_MAIN(tst_TranslucentWindows)
 #include "tst_translucentwindows.moc"

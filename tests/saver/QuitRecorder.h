@@ -1,19 +1,19 @@
 #ifndef QUITRECORDER_H
 #define QUITRECORDER_H
 
-#include <QObject>
+#include "ScreenSaverModes.h"
 
-// Stands in for the application object where a test checks that a window asks
+// Stands in for the application's quit() where a test checks that a window asks
 // to end the program: the test's own application must go on running.
-class QuitRecorder : public QObject
+class QuitRecorder
 {
-    Q_OBJECT
-
 public:
     int quitCalls = 0;
 
-public slots:
-    void quit() { ++quitCalls; }
+    ScreenSaverModes::Quit quit()
+    {
+        return [this] { ++quitCalls; };
+    }
 };
 
 #endif

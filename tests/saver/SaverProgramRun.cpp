@@ -3,14 +3,7 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QRegularExpression>
-#include <QTest>
-
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/Xfixes.h>
 
 SaverProgramRun::SaverProgramRun()
     : m_program(TestEnvironment::programDir() + QStringLiteral("/ZINTELLO.scr"))
@@ -51,27 +44,19 @@ bool SaverProgramRun::waitForExit(int timeoutMs)
     return m_process.waitForFinished(timeoutMs);
 }
 
-QStringList SaverProgramRun::visibleWindows(const QString &title) const
+QList<X11Desktop::WindowId> SaverProgramRun::visibleWindows(const QString &title) const
 {
-    // --all: xdotool otherwise takes windows that match any one condition.
-    QStringList arguments{QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
-                          QStringLiteral("--pid"), QString::number(m_process.processId())};
-    if (!title.isEmpty())
-        arguments << QStringLiteral("--name") << QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
-    return xdotool(arguments).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return X11Desktop::visibleWindowsOfProcess(m_process.processId(), title);
 }
 
-QString SaverProgramRun::waitForWindow(const QString &title, int timeoutMs) const
+X11Desktop::WindowId SaverProgramRun::waitForWindow(const QString &title, int timeoutMs) const
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < timeoutMs) {
-        const QStringList windows = visibleWindows(title);
-        if (!windows.isEmpty())
-            return windows.first();
-        QTest::qWait(100);
-    }
-    return QString();
+    X11Desktop::WindowId window = 0;
+    TestEnvironment::waitFor([&] {
+        const QList<X11Desktop::WindowId> windows = visibleWindows(title);
+        return !windows.isEmpty() && (window = windows.first());
+    }, timeoutMs);
+    return window;
 }
 
 QByteArray SaverProgramRun::inputEchoPage()
@@ -92,88 +77,4 @@ paint();
 QColor SaverProgramRun::inputEchoColour(const QPoint &pointer, int blue)
 {
     return QColor(pointer.x() & 255, pointer.y() & 255, blue);
-}
-
-QString SaverProgramRun::xdotool(const QStringList &arguments)
-{
-    return TestEnvironment::run(QStringLiteral("xdotool"), arguments);
-}
-
-QRect SaverProgramRun::windowGeometry(const QString &window)
-{
-    const QString shell = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
-    QMap<QString, int> values;
-    for (const QString &line : shell.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        values.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1).toInt());
-    return QRect(values.value(QStringLiteral("X")), values.value(QStringLiteral("Y")),
-                 values.value(QStringLiteral("WIDTH")), values.value(QStringLiteral("HEIGHT")));
-}
-
-QString SaverProgramRun::windowProperties(const QString &window)
-{
-    return TestEnvironment::run(QStringLiteral("xprop"), {QStringLiteral("-id"), window});
-}
-
-QPoint SaverProgramRun::pointer()
-{
-    const QString shell = xdotool({QStringLiteral("getmouselocation"), QStringLiteral("--shell")});
-    const QRegularExpressionMatch match =
-            QRegularExpression(QStringLiteral("X=(\\d+)\\s+Y=(\\d+)")).match(shell);
-    return QPoint(match.captured(1).toInt(), match.captured(2).toInt());
-}
-
-QColor SaverProgramRun::pixel(const QPoint &position)
-{
-    // Straight from the root window, in root coordinates, whichever screen is primary.
-    Display *display = XOpenDisplay(nullptr);
-    if (!display)
-        return QColor();
-    QColor colour;
-    XWindowAttributes root;
-    XGetWindowAttributes(display, DefaultRootWindow(display), &root);
-    if (XImage *image = XGetImage(display, DefaultRootWindow(display), position.x(), position.y(),
-                                  1, 1, AllPlanes, ZPixmap)) {
-        const unsigned long value = XGetPixel(image, 0, 0);
-        const auto channel = [value](unsigned long mask) {
-            int shift = 0;
-            while (mask && !(mask & 1)) {
-                mask >>= 1;
-                ++shift;
-            }
-            return int(((value >> shift) & mask) * 255 / (mask ? mask : 1));
-        };
-        colour = QColor(channel(root.visual->red_mask), channel(root.visual->green_mask),
-                        channel(root.visual->blue_mask));
-        XDestroyImage(image);
-    }
-    XCloseDisplay(display);
-    return colour;
-}
-
-bool SaverProgramRun::pointerIsBlank()
-{
-    Display *display = XOpenDisplay(nullptr);
-    if (!display)
-        return false;
-    bool blank = false;
-    if (XFixesCursorImage *cursor = XFixesGetCursorImage(display)) {
-        blank = true;
-        for (int i = 0; i < cursor->width * cursor->height; ++i) {
-            if ((cursor->pixels[i] >> 24) & 0xff)
-                blank = false;
-        }
-        XFree(cursor);
-    }
-    XCloseDisplay(display);
-    return blank;
-}
-
-void SaverProgramRun::dropKeyboardFocus()
-{
-    Display *display = XOpenDisplay(nullptr);
-    if (!display)
-        return;
-    XSetInputFocus(display, None, RevertToNone, CurrentTime);
-    XSync(display, False);
-    XCloseDisplay(display);
 }

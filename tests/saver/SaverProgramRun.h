@@ -3,12 +3,13 @@
 
 #include <QColor>
 #include <QProcess>
-#include <QRect>
 #include <QStringList>
 #include <QTemporaryDir>
 
-// One run of the real ZINTELLO.scr inside the test session, and what the tests
-// look at from outside: its windows, the screen's pixels, the pointer.
+#include "X11Desktop.h"
+
+// One run of the real ZINTELLO.scr inside the test session and its windows; the
+// screen's pixels and the pointer are X11Desktop's.
 // The run is killed when it goes out of scope if it still runs.
 class SaverProgramRun
 {
@@ -29,25 +30,15 @@ public:
     bool waitForExit(int timeoutMs = 30000);
 
     // Visible top-level windows of this run, optionally only those with this title.
-    QStringList visibleWindows(const QString &title = QString()) const;
-    // Waits for the first visible window (with that title) and returns its id, or "".
-    QString waitForWindow(const QString &title = QString(), int timeoutMs = 30000) const;
+    QList<X11Desktop::WindowId> visibleWindows(const QString &title = QString()) const;
+    // Waits for the first visible window (with that title) and returns its id, or 0.
+    X11Desktop::WindowId waitForWindow(const QString &title = QString(), int timeoutMs = 30000) const;
 
     // A page that shows, in its background colour, what input reached it:
     // red and green are the pointer position of the last move (modulo 256),
     // blue is 200 at first, 71 / 72 after a wheel turn up / down.
     static QByteArray inputEchoPage();
     static QColor inputEchoColour(const QPoint &pointer, int blue);
-
-    static QString xdotool(const QStringList &arguments);
-    static QRect windowGeometry(const QString &window);
-    static QString windowProperties(const QString &window);
-    static QPoint pointer();
-    static QColor pixel(const QPoint &position);
-    // True while the pointer shows no visible pixel where it is.
-    static bool pointerIsBlank();
-    // Takes the keyboard focus away from every window, as a desktop may leave it.
-    static void dropKeyboardFocus();
 
 private:
     QTemporaryDir m_dir;

@@ -1,4 +1,5 @@
 #include "SaverCommandLine.h"
+#include "ZintelloVersion.h"
 
 #include <QtTest>
 

@@ -1,5 +1,6 @@
 #include "DesktopProgram.h"
 #include "TestEnvironment.h"
+#include "TestIdentity.h"
 #include "X11Desktop.h"
 
 #include <QDir>
@@ -23,9 +24,7 @@ private:
 
 void tst_SaverFromDesktopProgram::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));
+    TestIdentity::screensaver();
     QVERIFY(QFile::exists(TestEnvironment::programDir() + "/ZINTELLO.scr"));
     QVERIFY(QFile::exists(TestEnvironment::programDir() + "/zintello"));
 }
@@ -51,8 +50,8 @@ void tst_SaverFromDesktopProgram::buttonOpensTheScreensaverDialog()
 
     // As a user at the keyboard: to the "Advanced" tab, past the two check
     // boxes to the button, and press it.
-    TestEnvironment::run(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(window)});
-    TestEnvironment::run(QStringLiteral("xdotool"), {"key", "--delay", "200", "ctrl+Tab", "Tab", "Tab", "Tab", "space"});
+    X11Desktop::xdotool({"windowactivate", "--sync", QString::number(window)});
+    X11Desktop::xdotool({"key", "--delay", "200", "ctrl+Tab", "Tab", "Tab", "Tab", "space"});
 
     QList<X11Desktop::WindowId> dialogs;
     QVERIFY(TestEnvironment::waitFor([&] {
@@ -73,8 +72,8 @@ void tst_SaverFromDesktopProgram::buttonOpensTheScreensaverDialog()
     commandLine.close();
 
     // Escape closes the dialog and ends the screensaver; the desktop program runs on.
-    TestEnvironment::run(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(dialogs.first())});
-    TestEnvironment::run(QStringLiteral("xdotool"), {"key", "Escape"});
+    X11Desktop::xdotool({"windowactivate", "--sync", QString::number(dialogs.first())});
+    X11Desktop::xdotool({"key", "Escape"});
     QVERIFY(TestEnvironment::waitFor([&] {
         // Gone, or left as a zombie until the desktop program reaps it.
         QFile status(procDir + "/status");

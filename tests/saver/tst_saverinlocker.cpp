@@ -108,9 +108,9 @@ void tst_SaverInLocker::pageFillsTheGivenWindow()
     for (const QPoint &corner : {area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight()})
         QVERIFY(shot.pixelColor(corner) != QColor(Qt::magenta));
     // Inside the host, no window of its own.
-    const QStringList windows = run.visibleWindows();
-    for (const QString &window : windows)
-        QVERIFY(X11Desktop::isSameOrInside(window.toULongLong(), host.winId()));
+    const QList<X11Desktop::WindowId> windows = run.visibleWindows();
+    for (X11Desktop::WindowId window : windows)
+        QVERIFY(X11Desktop::isSameOrInside(window, host.winId()));
 
     // The locker ends its saver with SIGTERM: an orderly end.
     run.process().terminate();

@@ -2,6 +2,7 @@
 #include "QuitRecorder.h"
 #include "ScreenSaverEventFilter.h"
 #include "ScreenSaverModes.h"
+#include "TestIdentity.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 
 #include <QMessageBox>
@@ -32,9 +33,7 @@ private:
 
 void tst_ScreenSaverModes::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));
+    TestIdentity::screensaver();
     QCOMPARE(QGuiApplication::screens().size(), 1);
 }
 
@@ -47,11 +46,8 @@ void tst_ScreenSaverModes::cleanup()
 
 ZintelloDesktopBackgroundWidget *tst_ScreenSaverModes::startShow(QuitRecorder *application)
 {
-    // As the program's entry prepares the page window.
-    auto *pageWindow = new ZintelloDesktopBackgroundWidget(nullptr);
-    pageWindow->setAttribute(Qt::WA_DeleteOnClose);
-    connect(pageWindow, SIGNAL(destroyed()), application, SLOT(quit()));
-    ScreenSaverModes::show(application, pageWindow);
+    ZintelloDesktopBackgroundWidget *pageWindow = ScreenSaverModes::makePageWindow(application->quit());
+    ScreenSaverModes::show(application->quit(), pageWindow);
     return pageWindow;
 }
 

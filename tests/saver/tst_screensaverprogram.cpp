@@ -1,5 +1,9 @@
-#include "LocalNetworkOnly.h"
+#include "DesktopProgramSettings.h"
+#include "OfflineNetwork.h"
+#include "ProgramIdentity.h"
+#include "SaveNetworkCookieJar.h"
 #include "SaverProgramRun.h"
+#include "TestIdentity.h"
 
 #include <QGuiApplication>
 #include <QNetworkCookie>
@@ -50,10 +54,8 @@ private:
 
 void tst_ScreenSaverProgram::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));
-    LocalNetworkOnly::install();
+    TestIdentity::screensaver();
+    OfflineNetwork::install();
     QVERIFY(QFile::exists(SaverProgramRun().program()));
     QCOMPARE(QGuiApplication::primaryScreen()->geometry(), QRect(0, 0, 1280, 800));
 }
@@ -61,7 +63,7 @@ void tst_ScreenSaverProgram::initTestCase()
 void tst_ScreenSaverProgram::init()
 {
     // The pointer in the middle of the screen, where a new full-screen window will be.
-    SaverProgramRun::xdotool({"mousemove", "640", "400"});
+    X11Desktop::xdotool({"mousemove", "640", "400"});
 }
 
 bool tst_ScreenSaverProgram::waitForColour(const QPoint &position, const QColor &colour, int timeoutMs)
@@ -69,19 +71,19 @@ bool tst_ScreenSaverProgram::waitForColour(const QPoint &position, const QColor 
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < timeoutMs) {
-        if (SaverProgramRun::pixel(position) == colour)
+        if (X11Desktop::pixel(position) == colour)
             return true;
         QTest::qWait(50);
     }
-    qWarning() << "colour at" << position << "is" << SaverProgramRun::pixel(position) << "not" << colour;
+    qWarning() << "colour at" << position << "is" << X11Desktop::pixel(position) << "not" << colour;
     return false;
 }
 
 bool tst_ScreenSaverProgram::startShow(SaverProgramRun &run)
 {
     run.start({"/s"});
-    const QString window = run.waitForWindow();
-    if (window.isEmpty())
+    const X11Desktop::WindowId window = run.waitForWindow();
+    if (!window)
         return false;
     // The page as first painted, before any input.
     const QColor first = SaverProgramRun::inputEchoColour(QPoint(1, 2), 200);
@@ -90,8 +92,8 @@ bool tst_ScreenSaverProgram::startShow(SaverProgramRun &run)
 
 bool tst_ScreenSaverProgram::moveAndWaitForPage(int dx, int dy)
 {
-    SaverProgramRun::xdotool({"mousemove_relative", "--", QString::number(dx), QString::number(dy)});
-    return waitForColour(QPoint(20, 20), SaverProgramRun::inputEchoColour(SaverProgramRun::pointer(), 200));
+    X11Desktop::xdotool({"mousemove_relative", "--", QString::number(dx), QString::number(dy)});
+    return waitForColour(QPoint(20, 20), SaverProgramRun::inputEchoColour(X11Desktop::pointer(), 200));
 }
 
 void tst_ScreenSaverProgram::previewShowsNothing_data()
@@ -130,14 +132,14 @@ void tst_ScreenSaverProgram::rejectedCommandLine()
     QFETCH(QString, arguments);
     SaverProgramRun run;
     run.start(split(arguments));
-    const QString box = run.waitForWindow(QStringLiteral("ScreenSaver error"));
-    QVERIFY(!box.isEmpty());
+    const X11Desktop::WindowId box = run.waitForWindow(QStringLiteral("ScreenSaver error"));
+    QVERIFY(box);
     // Nothing but the box: the program waits for it to be closed. Its text is
     // checked in tst_screensavermodes, in the test's own process.
     QCOMPARE(run.visibleWindows().size(), 1);
     QVERIFY(run.isRunning());
-    SaverProgramRun::xdotool({"windowactivate", "--sync", box});
-    SaverProgramRun::xdotool({"key", "Return"});
+    X11Desktop::xdotool({"windowactivate", "--sync", QString::number(box)});
+    X11Desktop::xdotool({"key", "Return"});
     QVERIFY(run.waitForExit());
     QCOMPARE(run.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(run.process().exitCode(), 255);
@@ -157,26 +159,26 @@ void tst_ScreenSaverProgram::helpIsPrintedNotRejected()
 void tst_ScreenSaverProgram::speaksTheLanguageChosenInItsPages()
 {
     // Its own store: what its settings dialog's page chose.
-    QSettings().setValue(QStringLiteral("cookies"), QByteArray("language=de; path=/\n"));
+    QSettings().setValue(SaveNetworkCookieJar::cookiesKey, QByteArray("language=de; path=/\n"));
     {
         SaverProgramRun run;
         run.start({QStringLiteral("/p"), QStringLiteral("abc")});
-        const QString box = run.waitForWindow(QStringLiteral("Fehler des Bildschirmschoners"));
-        QVERIFY(!box.isEmpty());
-        SaverProgramRun::xdotool({"windowactivate", "--sync", box});
-        SaverProgramRun::xdotool({"key", "Return"});
+        const X11Desktop::WindowId box = run.waitForWindow(QStringLiteral("Fehler des Bildschirmschoners"));
+        QVERIFY(box);
+        X11Desktop::xdotool({"windowactivate", "--sync", QString::number(box)});
+        X11Desktop::xdotool({"key", "Return"});
         QVERIFY(run.waitForExit());
     }
     {
         SaverProgramRun run;
         run.start({QStringLiteral("/c")});
-        const QString dialog = run.waitForWindow(QString::fromUtf8("ZINTELLO Bildschirmschoner – Einstellungen"));
-        QVERIFY(!dialog.isEmpty());
-        SaverProgramRun::xdotool({"windowactivate", "--sync", dialog});
-        SaverProgramRun::xdotool({"key", "Escape"});
+        const X11Desktop::WindowId dialog = run.waitForWindow(QString::fromUtf8("ZINTELLO Bildschirmschoner – Einstellungen"));
+        QVERIFY(dialog);
+        X11Desktop::xdotool({"windowactivate", "--sync", QString::number(dialog)});
+        X11Desktop::xdotool({"key", "Escape"});
         QVERIFY(run.waitForExit());
     }
-    QSettings().remove(QStringLiteral("cookies"));
+    QSettings().remove(SaveNetworkCookieJar::cookiesKey);
 }
 
 void tst_ScreenSaverProgram::dialogOpens_data()
@@ -193,21 +195,21 @@ void tst_ScreenSaverProgram::dialogOpens()
     QFETCH(QString, arguments);
     SaverProgramRun run;
     run.start(split(arguments));
-    const QString dialog = run.waitForWindow(QStringLiteral("ZINTELLO Screensaver Settings"));
-    QVERIFY(!dialog.isEmpty());
+    const X11Desktop::WindowId dialog = run.waitForWindow(QStringLiteral("ZINTELLO Screensaver Settings"));
+    QVERIFY(dialog);
     // The page window exists in every mode but is shown only in the show mode.
     QCOMPARE(run.visibleWindows().size(), 1);
-    QTRY_COMPARE(SaverProgramRun::windowGeometry(dialog).size(), QSize(530, 634));
+    QTRY_COMPARE(X11Desktop::geometry(dialog).size(), QSize(530, 634));
 
-    const QString properties = SaverProgramRun::windowProperties(dialog);
+    const QString properties = X11Desktop::properties(dialog);
     QVERIFY2(properties.contains("minimum size: 530 by 634"), qPrintable(properties));
     QVERIFY2(properties.contains("maximum size: 530 by 634"), qPrintable(properties));
-    SaverProgramRun::xdotool({"windowsize", dialog, "800", "700"});
+    X11Desktop::xdotool({"windowsize", QString::number(dialog), "800", "700"});
     QTest::qWait(1000);
-    QCOMPARE(SaverProgramRun::windowGeometry(dialog).size(), QSize(530, 634));
+    QCOMPARE(X11Desktop::geometry(dialog).size(), QSize(530, 634));
 
-    SaverProgramRun::xdotool({"windowactivate", "--sync", dialog});
-    SaverProgramRun::xdotool({"key", "Escape"});
+    X11Desktop::xdotool({"windowactivate", "--sync", QString::number(dialog)});
+    X11Desktop::xdotool({"key", "Escape"});
     QVERIFY(run.waitForExit());
     QCOMPARE(run.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(run.process().exitCode(), 0);
@@ -215,18 +217,18 @@ void tst_ScreenSaverProgram::dialogOpens()
 
 void tst_ScreenSaverProgram::showFillsTheScreenAndHidesThePointer()
 {
-    QVERIFY(!SaverProgramRun::pointerIsBlank());
+    QVERIFY(!X11Desktop::pointerIsBlank());
 
     SaverProgramRun run({{"index.html", SaverProgramRun::inputEchoPage()}});
     QVERIFY(startShow(run));
-    const QStringList windows = run.visibleWindows();
+    const QList<X11Desktop::WindowId> windows = run.visibleWindows();
     QCOMPARE(windows.size(), 1);
-    QCOMPARE(SaverProgramRun::windowGeometry(windows.first()), QRect(0, 0, 1280, 800));
-    QVERIFY(SaverProgramRun::windowProperties(windows.first()).contains("_NET_WM_STATE_FULLSCREEN"));
-    QTRY_VERIFY_WITH_TIMEOUT(SaverProgramRun::pointerIsBlank(), 20000);
+    QCOMPARE(X11Desktop::geometry(windows.first()), QRect(0, 0, 1280, 800));
+    QVERIFY(X11Desktop::properties(windows.first()).contains("_NET_WM_STATE_FULLSCREEN"));
+    QTRY_VERIFY_WITH_TIMEOUT(X11Desktop::pointerIsBlank(), 20000);
 
     // The debug output names the one screen and no cover.
-    SaverProgramRun::xdotool({"key", "a"});
+    X11Desktop::xdotool({"key", "a"});
     QVERIFY(run.waitForExit());
     QCOMPARE(run.process().exitCode(), 0);
     const QString debug = QString::fromLocal8Bit(run.process().readAllStandardError());
@@ -243,15 +245,15 @@ void tst_ScreenSaverProgram::smallMovesKeepTheShowRunning()
     // they go a long way from where the pointer started.
     const QList<QPoint> steps{{1, 1}, {1, 1}, {1, 1}, {1, 1}, {1, 1}, {1, 1}, {3, 0}, {0, -3},
                               {-2, 1}, {1, 2}, {2, 1}, {1, 1}, {0, 3}, {3, 0}};
-    const QPoint start = SaverProgramRun::pointer();
+    const QPoint start = X11Desktop::pointer();
     for (const QPoint &step : steps) {
         QVERIFY(moveAndWaitForPage(step.x(), step.y()));
         QVERIFY(run.isRunning());
     }
-    QVERIFY((SaverProgramRun::pointer() - start).manhattanLength() > 20);
+    QVERIFY((X11Desktop::pointer() - start).manhattanLength() > 20);
     QVERIFY(run.isRunning());
 
-    SaverProgramRun::xdotool({"mousemove_relative", "--", "2", "2"});
+    X11Desktop::xdotool({"mousemove_relative", "--", "2", "2"});
     QVERIFY(run.waitForExit());
     QCOMPARE(run.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(run.process().exitCode(), 0);
@@ -279,7 +281,7 @@ void tst_ScreenSaverProgram::inputThatEndsTheShow()
     QVERIFY(moveAndWaitForPage(1, 0));
     QVERIFY(run.isRunning());
 
-    SaverProgramRun::xdotool(input);
+    X11Desktop::xdotool(input);
     QVERIFY(run.waitForExit());
     QCOMPARE(run.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(run.process().exitCode(), 0);
@@ -289,7 +291,7 @@ void tst_ScreenSaverProgram::inputThatDoesNotEndTheShow()
 {
     SaverProgramRun run({{"index.html", SaverProgramRun::inputEchoPage()}});
     QVERIFY(startShow(run));
-    const QPoint at = SaverProgramRun::pointer();
+    const QPoint at = X11Desktop::pointer();
 
     // Each turn reaches the page, which shows it, while the show goes on. (X
     // delivers no key or button release without its press; the filter's own
@@ -301,11 +303,11 @@ void tst_ScreenSaverProgram::inputThatDoesNotEndTheShow()
         {{"click", "--repeat", "3", "5"}, 72},
     };
     for (const auto &step : inputs) {
-        SaverProgramRun::xdotool(step.input);
+        X11Desktop::xdotool(step.input);
         QVERIFY2(waitForColour(probe, QColor(1, 2, step.blue)), qPrintable(step.input.join(' ')));
         QVERIFY(run.isRunning());
     }
-    QCOMPARE(SaverProgramRun::pointer(), at);
+    QCOMPARE(X11Desktop::pointer(), at);
     QTest::qWait(1000);
     QVERIFY(run.isRunning());
     QCOMPARE(run.visibleWindows().size(), 1);
@@ -315,10 +317,10 @@ void tst_ScreenSaverProgram::keyPressEndsTheShowWhateverHadTheFocus()
 {
     // Where no window manager hands the focus to the new window, the show takes
     // it itself; without it the key would reach no window.
-    SaverProgramRun::dropKeyboardFocus();
+    X11Desktop::dropKeyboardFocus();
     SaverProgramRun run({{"index.html", SaverProgramRun::inputEchoPage()}});
     QVERIFY(startShow(run));
-    SaverProgramRun::xdotool({"key", "a"});
+    X11Desktop::xdotool({"key", "a"});
     QVERIFY(run.waitForExit());
     QCOMPARE(run.process().exitCode(), 0);
 }
@@ -338,8 +340,8 @@ void tst_ScreenSaverProgram::dialogCookiesReachTheShow()
     QSettings saverStore;
     saverStore.clear();
     saverStore.sync();
-    QSettings desktopStore(QStringLiteral("Morvaleen"), QStringLiteral("Zintello"));
-    desktopStore.setValue("cookies", QByteArray("desktoponly=1; path=/\n"));
+    QSettings desktopStore(ProgramIdentity::organisationName(), DesktopProgramSettings::applicationName);
+    desktopStore.setValue(SaveNetworkCookieJar::cookiesKey, QByteArray("desktoponly=1; path=/\n"));
     desktopStore.sync();
 
     const QColor green(0, 255, 0);
@@ -359,27 +361,27 @@ document.documentElement.style.background = ok ? 'rgb(0,255,0)' : 'rgb(255,0,0)'
     {
         SaverProgramRun dialogRun({{"settings.html", settingsPage}, {"index.html", startPage}});
         dialogRun.start({"/c"});
-        const QString dialog = dialogRun.waitForWindow(QStringLiteral("ZINTELLO Screensaver Settings"));
-        QVERIFY(!dialog.isEmpty());
-        QTRY_COMPARE(SaverProgramRun::windowGeometry(dialog).size(), QSize(530, 634));
-        QVERIFY(waitForColour(SaverProgramRun::windowGeometry(dialog).topLeft() + QPoint(100, 100), green));
-        SaverProgramRun::xdotool({"windowactivate", "--sync", dialog});
-        SaverProgramRun::xdotool({"key", closingKey});
+        const X11Desktop::WindowId dialog = dialogRun.waitForWindow(QStringLiteral("ZINTELLO Screensaver Settings"));
+        QVERIFY(dialog);
+        QTRY_COMPARE(X11Desktop::geometry(dialog).size(), QSize(530, 634));
+        QVERIFY(waitForColour(X11Desktop::geometry(dialog).topLeft() + QPoint(100, 100), green));
+        X11Desktop::xdotool({"windowactivate", "--sync", QString::number(dialog)});
+        X11Desktop::xdotool({"key", closingKey});
         QVERIFY(dialogRun.waitForExit());
         QCOMPARE(dialogRun.process().exitCode(), 0);
     }
 
     saverStore.sync();
-    const QList<QNetworkCookie> stored = QNetworkCookie::parseCookies(saverStore.value("cookies").toByteArray());
+    const QList<QNetworkCookie> stored = QNetworkCookie::parseCookies(saverStore.value(SaveNetworkCookieJar::cookiesKey).toByteArray());
     QCOMPARE(stored.size(), 1);
     QCOMPARE(stored.first().name(), QByteArray("design"));
     QCOMPARE(stored.first().value(), QByteArray("4"));
 
     SaverProgramRun showRun({{"settings.html", settingsPage}, {"index.html", startPage}});
     showRun.start({"/s"});
-    QVERIFY(!showRun.waitForWindow().isEmpty());
+    QVERIFY(showRun.waitForWindow());
     QVERIFY(waitForColour(QPoint(640, 300), green));
-    SaverProgramRun::xdotool({"key", "a"});
+    X11Desktop::xdotool({"key", "a"});
     QVERIFY(showRun.waitForExit());
     QCOMPARE(showRun.process().exitCode(), 0);
 }
@@ -388,31 +390,31 @@ void tst_ScreenSaverProgram::choiceInTheDialogSurvivesARunningShow()
 {
     QSettings saverStore;
     saverStore.clear();
-    saverStore.setValue("cookies", QByteArray("design=2; path=/\n"));
+    saverStore.setValue(SaveNetworkCookieJar::cookiesKey, QByteArray("design=2; path=/\n"));
     saverStore.sync();
-    const auto storedCookies = [] { return QSettings().value("cookies").toByteArray(); };
+    const auto storedCookies = [] { return QSettings().value(SaveNetworkCookieJar::cookiesKey).toByteArray(); };
 
     SaverProgramRun show;
     show.start({"/s"});
-    QVERIFY(!show.waitForWindow().isEmpty());
+    QVERIFY(show.waitForWindow());
 
     const QByteArray settingsPage = R"(<!DOCTYPE html><html><head><meta charset="utf-8"></head><body><script>
 document.cookie = 'design=4; path=/; max-age=999999';
 </script></body></html>)";
     SaverProgramRun dialogRun({{"settings.html", settingsPage}});
     dialogRun.start({"/c"});
-    const QString dialog = dialogRun.waitForWindow(QStringLiteral("ZINTELLO Screensaver Settings"));
-    QVERIFY(!dialog.isEmpty());
+    const X11Desktop::WindowId dialog = dialogRun.waitForWindow(QStringLiteral("ZINTELLO Screensaver Settings"));
+    QVERIFY(dialog);
     QTRY_VERIFY_WITH_TIMEOUT(storedCookies().contains("design=4"), 20000);
-    SaverProgramRun::xdotool({"windowactivate", "--sync", dialog});
+    X11Desktop::xdotool({"windowactivate", "--sync", QString::number(dialog)});
     QTest::qWait(300);
-    SaverProgramRun::xdotool({"key", "Return"});
+    X11Desktop::xdotool({"key", "Return"});
     QVERIFY(dialogRun.waitForExit());
 
     // The show ends on a key press; what it writes back must not undo the choice.
-    SaverProgramRun::xdotool({"windowactivate", "--sync", show.visibleWindows().value(0)});
+    X11Desktop::xdotool({"windowactivate", "--sync", QString::number(show.visibleWindows().value(0))});
     QTest::qWait(300);
-    SaverProgramRun::xdotool({"key", "a"});
+    X11Desktop::xdotool({"key", "a"});
     QVERIFY(show.waitForExit());
     QVERIFY2(storedCookies().contains("design=4") && !storedCookies().contains("design=2"), storedCookies().constData());
 }

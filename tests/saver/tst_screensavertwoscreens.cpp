@@ -1,5 +1,6 @@
 #include "SaverProgramRun.h"
 #include "TestEnvironment.h"
+#include "TestIdentity.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -30,9 +31,7 @@ private:
 
 void tst_ScreenSaverTwoScreens::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));
+    TestIdentity::screensaver();
     QCOMPARE(QGuiApplication::screens().size(), 2);
 }
 
@@ -61,13 +60,13 @@ bool tst_ScreenSaverTwoScreens::waitForColour(const QList<QPoint> &positions, co
     while (timer.elapsed() < 30000) {
         bool all = true;
         for (const QPoint &position : positions)
-            all = all && SaverProgramRun::pixel(position) == colour;
+            all = all && X11Desktop::pixel(position) == colour;
         if (all)
             return true;
         QTest::qWait(100);
     }
     for (const QPoint &position : positions)
-        qWarning() << position << SaverProgramRun::pixel(position) << "expected" << colour;
+        qWarning() << position << X11Desktop::pixel(position) << "expected" << colour;
     return false;
 }
 
@@ -92,25 +91,25 @@ void tst_ScreenSaverTwoScreens::pageOnThePrimaryScreenCoverOnTheOther()
     QVERIFY(setPrimary(primary));
     // The pointer on the other screen, where a window manager may place new windows.
     const QPoint start = coverScreen.center() - QPoint(100, 100);
-    SaverProgramRun::xdotool({"mousemove", QString::number(start.x()), QString::number(start.y())});
+    X11Desktop::xdotool({"mousemove", QString::number(start.x()), QString::number(start.y())});
 
     SaverProgramRun run({{"index.html", SaverProgramRun::inputEchoPage()}});
     run.start({"/s"});
-    QVERIFY(!run.waitForWindow().isEmpty());
+    QVERIFY(run.waitForWindow());
     QVERIFY(waitForColour(probesIn(pageScreen), SaverProgramRun::inputEchoColour(QPoint(1, 2), 200)));
     QVERIFY(waitForColour(probesIn(coverScreen), Qt::black));
     QCOMPARE(run.visibleWindows().size(), 2);
-    QTRY_VERIFY_WITH_TIMEOUT(SaverProgramRun::pointerIsBlank(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(X11Desktop::pointerIsBlank(), 20000);
 
     // A first move on the cover is only recorded. The pointer stays hidden there.
-    SaverProgramRun::xdotool({"mousemove", QString::number(coverScreen.center().x()),
+    X11Desktop::xdotool({"mousemove", QString::number(coverScreen.center().x()),
                               QString::number(coverScreen.center().y())});
-    QTRY_COMPARE(SaverProgramRun::pointer(), coverScreen.center());
-    QTRY_VERIFY_WITH_TIMEOUT(SaverProgramRun::pointerIsBlank(), 20000);
+    QTRY_COMPARE(X11Desktop::pointer(), coverScreen.center());
+    QTRY_VERIFY_WITH_TIMEOUT(X11Desktop::pointerIsBlank(), 20000);
     QVERIFY(run.isRunning());
 
     // A click on the cover ends the show.
-    SaverProgramRun::xdotool({"click", "1"});
+    X11Desktop::xdotool({"click", "1"});
     QVERIFY(run.waitForExit());
     QCOMPARE(run.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(run.process().exitCode(), 0);
@@ -129,14 +128,14 @@ void tst_ScreenSaverTwoScreens::aScreenPluggedInDuringTheShowIsCovered()
     QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::screens().size(), 1, 20000);
     SaverProgramRun run({{"index.html", SaverProgramRun::inputEchoPage()}});
     run.start({"/s"});
-    QVERIFY(!run.waitForWindow().isEmpty());
+    QVERIFY(run.waitForWindow());
     QVERIFY(waitForColour(probesIn(QRect(0, 0, 1280, 800)), SaverProgramRun::inputEchoColour(QPoint(1, 2), 200)));
 
     TestEnvironment::run(QStringLiteral("xrandr"), {"--output", "DUMMY1", "--mode", "1024x768", "--right-of", "DUMMY0"});
     QVERIFY(waitForColour(probesIn(right), Qt::black));
     QTRY_COMPARE_WITH_TIMEOUT(run.visibleWindows().size(), 2, 20000);
     QVERIFY(run.isRunning());
-    SaverProgramRun::xdotool({"key", "a"});
+    X11Desktop::xdotool({"key", "a"});
     QVERIFY(run.waitForExit());
     QCOMPARE(run.process().exitCode(), 0);
 }

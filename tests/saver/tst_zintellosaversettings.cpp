@@ -1,6 +1,10 @@
-#include "LocalNetworkOnly.h"
+#include "DesktopProgramSettings.h"
+#include "OfflineNetwork.h"
+#include "ProgramIdentity.h"
 #include "QuitRecorder.h"
+#include "SaveNetworkCookieJar.h"
 #include "ScreenSaverModes.h"
+#include "TestIdentity.h"
 #include "ZintelloDesktopBackgroundWidget.h"
 #include "ZintelloSaverSettings.h"
 
@@ -33,10 +37,8 @@ private:
 
 void tst_ZintelloSaverSettings::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("ZintelloSaver"));
-    LocalNetworkOnly::install();
+    TestIdentity::screensaver();
+    OfflineNetwork::install();
     // The pages are beside the test program, as they are beside the screensaver.
     QVERIFY(QFile::exists(QCoreApplication::applicationDirPath() + "/html/settings.html"));
 }
@@ -60,7 +62,7 @@ QString tst_ZintelloSaverSettings::documentCookie(QWebView *view)
 
 QSettings *tst_ZintelloSaverSettings::desktopStore()
 {
-    static QSettings store(QStringLiteral("Morvaleen"), QStringLiteral("Zintello"));
+    static QSettings store(ProgramIdentity::organisationName(), DesktopProgramSettings::applicationName);
     return &store;
 }
 
@@ -76,7 +78,7 @@ void tst_ZintelloSaverSettings::loadsTheLocalSettingsPage()
 void tst_ZintelloSaverSettings::configureMode()
 {
     QuitRecorder application;
-    QPointer<ZintelloSaverSettings> dialog = ScreenSaverModes::configure(&application);
+    QPointer<ZintelloSaverSettings> dialog = ScreenSaverModes::configure(application.quit());
     QVERIFY(dialog);
     QVERIFY(!dialog->parent());
     QVERIFY(!(dialog->windowFlags() & Qt::WindowContextHelpButtonHint));
@@ -105,11 +107,11 @@ void tst_ZintelloSaverSettings::cookiesStoredWhicheverWayClosed()
     QFETCH(QString, how);
 
     const QByteArray desktopCookies = "desktoponly=1; path=/\n";
-    desktopStore()->setValue("cookies", desktopCookies);
+    desktopStore()->setValue(SaveNetworkCookieJar::cookiesKey, desktopCookies);
     desktopStore()->sync();
 
     QuitRecorder application;
-    QPointer<ZintelloSaverSettings> dialog = ScreenSaverModes::configure(&application);
+    QPointer<ZintelloSaverSettings> dialog = ScreenSaverModes::configure(application.quit());
     QWebView *view = settingsView(dialog);
     QTRY_VERIFY_WITH_TIMEOUT(isLoaded(view, "settings.html"), 20000);
     QVERIFY2(!documentCookie(view).contains("desktoponly"), qPrintable(documentCookie(view)));
@@ -130,7 +132,7 @@ void tst_ZintelloSaverSettings::cookiesStoredWhicheverWayClosed()
     QTRY_VERIFY(dialog.isNull());
     QCOMPARE(application.quitCalls, 1);
 
-    const QList<QNetworkCookie> stored = QNetworkCookie::parseCookies(QSettings().value("cookies").toByteArray());
+    const QList<QNetworkCookie> stored = QNetworkCookie::parseCookies(QSettings().value(SaveNetworkCookieJar::cookiesKey).toByteArray());
     QStringList names;
     for (const QNetworkCookie &cookie : stored) {
         names << QString::fromLatin1(cookie.name());
@@ -140,7 +142,7 @@ void tst_ZintelloSaverSettings::cookiesStoredWhicheverWayClosed()
     names.sort();
     // The session cookie is stored too; the desktop program's cookie is not.
     QCOMPARE(names, QStringList({"design", "visited"}));
-    QCOMPARE(desktopStore()->value("cookies").toByteArray(), desktopCookies);
+    QCOMPARE(desktopStore()->value(SaveNetworkCookieJar::cookiesKey).toByteArray(), desktopCookies);
 
     // The show mode's page window reads the same store.
     ZintelloDesktopBackgroundWidget pageWindow(nullptr);

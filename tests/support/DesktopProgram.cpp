@@ -1,5 +1,8 @@
 #include "DesktopProgram.h"
 
+#include "DesktopProgramSettings.h"
+#include "OfflineNetwork.h"
+#include "ProgramIdentity.h"
 #include "TestEnvironment.h"
 
 #include <QDir>
@@ -69,24 +72,10 @@ QString DesktopProgram::programFile() const
     return dir + QStringLiteral("/zintello");
 }
 
-namespace {
-// The program asks the maker's site for updates at every start: unless a test
-// gives it a proxy of its own, it goes to one on this machine that is not there.
-QProcessEnvironment offlineEnvironment()
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString &variable : {QStringLiteral("http_proxy"), QStringLiteral("https_proxy")}) {
-        if (!environment.contains(variable))
-            environment.insert(variable, QStringLiteral("http://127.0.0.1:9"));
-    }
-    return environment;
-}
-}
-
 QProcess &DesktopProgram::start(const QStringList &arguments)
 {
     auto *process = new QProcess;
-    process->setProcessEnvironment(offlineEnvironment());
+    process->setProcessEnvironment(OfflineNetwork::environment());
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->start(programFile(), arguments);
     process->waitForStarted();
@@ -97,7 +86,7 @@ QProcess &DesktopProgram::start(const QStringList &arguments)
 int DesktopProgram::runToEnd(const QStringList &arguments, int timeoutMs) const
 {
     QProcess process;
-    process.setProcessEnvironment(offlineEnvironment());
+    process.setProcessEnvironment(OfflineNetwork::environment());
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.start(programFile(), arguments);
     if (!process.waitForFinished(timeoutMs)) {
@@ -136,7 +125,8 @@ X11Desktop::WindowId DesktopProgram::waitForSettingsWindow()
 QString DesktopProgram::settingsFile()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-            + QStringLiteral("/Morvaleen/Zintello.conf");
+            + QLatin1Char('/') + ProgramIdentity::organisationName() + QLatin1Char('/')
+            + DesktopProgramSettings::applicationName + QStringLiteral(".conf");
 }
 
 QVariant DesktopProgram::setting(const QString &key)

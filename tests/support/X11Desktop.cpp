@@ -2,19 +2,14 @@
 
 #include "TestEnvironment.h"
 
-#include <QImage>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 
 namespace {
-QString xdotool(const QStringList &arguments)
-{
-    return TestEnvironment::run(QStringLiteral("xdotool"), arguments);
-}
-
 QList<X11Desktop::WindowId> windowIds(const QString &lines)
 {
     QList<X11Desktop::WindowId> ids;
@@ -23,6 +18,11 @@ QList<X11Desktop::WindowId> windowIds(const QString &lines)
         ids.append(line.trimmed().toULongLong());
     return ids;
 }
+}
+
+QString X11Desktop::xdotool(const QStringList &arguments)
+{
+    return TestEnvironment::run(QStringLiteral("xdotool"), arguments);
 }
 
 QList<X11Desktop::WindowId> X11Desktop::visibleWindows(const QString &titlePattern)
@@ -47,6 +47,16 @@ QList<X11Desktop::WindowId> X11Desktop::visibleWindowsOfProgram(const QString &p
                               QStringLiteral("--classname"), QStringLiteral("^%1$").arg(program)}));
 }
 
+QList<X11Desktop::WindowId> X11Desktop::visibleWindowsOfProcess(qint64 processId, const QString &title)
+{
+    // --all: xdotool otherwise takes windows that match any one condition.
+    QStringList arguments{QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+                          QStringLiteral("--pid"), QString::number(processId)};
+    if (!title.isEmpty())
+        arguments << QStringLiteral("--name") << QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
+    return windowIds(xdotool(arguments));
+}
+
 X11Desktop::WindowId X11Desktop::trayIcon(const QString &windowName)
 {
     const QString tree = TestEnvironment::run(QStringLiteral("xwininfo"),
@@ -68,6 +78,14 @@ QRect X11Desktop::geometry(WindowId window)
         return line.match(shell).captured(1).toInt();
     };
     return QRect(value("X"), value("Y"), value("WIDTH"), value("HEIGHT"));
+}
+
+QString X11Desktop::properties(WindowId window, const QString &name)
+{
+    QStringList arguments{QStringLiteral("-id"), QString::number(window)};
+    if (!name.isEmpty())
+        arguments.append(name);
+    return TestEnvironment::run(QStringLiteral("xprop"), arguments);
 }
 
 QList<X11Desktop::WindowId> X11Desktop::stackingOrder()
@@ -114,14 +132,6 @@ void X11Desktop::closeGracefully(WindowId window)
                                                     QString::number(window)});
 }
 
-QColor X11Desktop::pixel(const QPoint &screenPoint)
-{
-    QTemporaryDir dir;
-    const QString shot = dir.filePath(QStringLiteral("shot.png"));
-    TestEnvironment::run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot});
-    return QImage(shot).pixelColor(screenPoint);
-}
-
 namespace {
 // A short-lived connection of the test's own.
 class XConnection
@@ -131,6 +141,66 @@ public:
     ~XConnection() { if (display) XCloseDisplay(display); }
     Display *const display;
 };
+}
+
+QColor X11Desktop::pixel(const QPoint &screenPoint)
+{
+    XConnection x;
+    if (!x.display)
+        return QColor();
+    QColor colour;
+    XWindowAttributes root;
+    XGetWindowAttributes(x.display, DefaultRootWindow(x.display), &root);
+    if (XImage *image = XGetImage(x.display, DefaultRootWindow(x.display), screenPoint.x(), screenPoint.y(),
+                                  1, 1, AllPlanes, ZPixmap)) {
+        const unsigned long value = XGetPixel(image, 0, 0);
+        const auto channel = [value](unsigned long mask) {
+            int shift = 0;
+            while (mask && !(mask & 1)) {
+                mask >>= 1;
+                ++shift;
+            }
+            return int(((value >> shift) & mask) * 255 / (mask ? mask : 1));
+        };
+        colour = QColor(channel(root.visual->red_mask), channel(root.visual->green_mask),
+                        channel(root.visual->blue_mask));
+        XDestroyImage(image);
+    }
+    return colour;
+}
+
+QPoint X11Desktop::pointer()
+{
+    const QString shell = xdotool({QStringLiteral("getmouselocation"), QStringLiteral("--shell")});
+    const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral("X=(\\d+)\\s+Y=(\\d+)")).match(shell);
+    return QPoint(match.captured(1).toInt(), match.captured(2).toInt());
+}
+
+bool X11Desktop::pointerIsBlank()
+{
+    XConnection x;
+    if (!x.display)
+        return false;
+    bool blank = false;
+    if (XFixesCursorImage *cursor = XFixesGetCursorImage(x.display)) {
+        blank = true;
+        for (int i = 0; i < cursor->width * cursor->height; ++i) {
+            if ((cursor->pixels[i] >> 24) & 0xff)
+                blank = false;
+        }
+        XFree(cursor);
+    }
+    return blank;
+}
+
+void X11Desktop::dropKeyboardFocus()
+{
+    XConnection x;
+    if (!x.display)
+        return;
+    XSetInputFocus(x.display, None, RevertToNone, CurrentTime);
+    XSync(x.display, False);
 }
 
 void X11Desktop::sendDeleteRequest(WindowId window)

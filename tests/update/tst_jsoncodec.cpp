@@ -222,7 +222,7 @@ private:
 
 } // namespace
 
-class TestJsonCodec : public QObject
+class tst_JsonCodec : public QObject
 {
     Q_OBJECT
 
@@ -250,14 +250,14 @@ private:
     static void checkDecode();
 };
 
-void TestJsonCodec::decodeColumns()
+void tst_JsonCodec::decodeColumns()
 {
     QTest::addColumn<QString>("json");
     QTest::addColumn<QVariant>("expected");
     QTest::addColumn<bool>("success");
 }
 
-void TestJsonCodec::checkDecode()
+void tst_JsonCodec::checkDecode()
 {
     QFETCH(QString, json);
     QFETCH(QVariant, expected);
@@ -270,7 +270,7 @@ void TestJsonCodec::checkDecode()
     QCOMPARE(describe(JsonCodec::decode(json)), describe(expected));
 }
 
-void TestJsonCodec::tokensAndKeywords_data()
+void tst_JsonCodec::tokensAndKeywords_data()
 {
     decodeColumns();
     QTest::newRow("true") << "true" << QVariant(true) << true;
@@ -304,7 +304,7 @@ void TestJsonCodec::tokensAndKeywords_data()
     QTest::newRow("comma first") << ",1" << QVariant() << false;
 }
 
-void TestJsonCodec::containersAndCommas_data()
+void tst_JsonCodec::containersAndCommas_data()
 {
     decodeColumns();
     QTest::newRow("empty list") << "[]" << list({}) << true;
@@ -328,7 +328,7 @@ void TestJsonCodec::containersAndCommas_data()
         << map({{"B", QVariant()}, {"a", false}, {"b", true}}) << true;
 }
 
-void TestJsonCodec::failureShapes_data()
+void tst_JsonCodec::failureShapes_data()
 {
     decodeColumns();
     QTest::newRow("bad element") << "[1, x]" << list({}) << false;
@@ -357,7 +357,7 @@ void TestJsonCodec::failureShapes_data()
     QTest::newRow("colon in a list") << "[1:2]" << list({}) << false;
 }
 
-void TestJsonCodec::nestingDepth_data()
+void tst_JsonCodec::nestingDepth_data()
 {
     decodeColumns();
     const int limit = JsonCodec::maxNestingDepth;
@@ -374,7 +374,7 @@ void TestJsonCodec::nestingDepth_data()
         << QStringLiteral("{\"a\":") + QString(1000000, QLatin1Char('[')) << map({}) << false;
 }
 
-void TestJsonCodec::numbersAndTheirTypes_data()
+void tst_JsonCodec::numbersAndTheirTypes_data()
 {
     decodeColumns();
     QTest::newRow("non-negative integer") << "12" << u(12) << true;
@@ -405,7 +405,7 @@ void TestJsonCodec::numbersAndTheirTypes_data()
     QTest::newRow("whitespace around") << " \n42\t" << u(42) << true;
 }
 
-void TestJsonCodec::stringsAndEscapes_data()
+void tst_JsonCodec::stringsAndEscapes_data()
 {
     decodeColumns();
     QTest::newRow("empty string") << "\"\"" << s("") << true;
@@ -432,7 +432,7 @@ void TestJsonCodec::stringsAndEscapes_data()
         << "{\"a\\\"b\\u0041\":1}" << map({{"a\"bA", u(1)}}) << true;
 }
 
-void TestJsonCodec::writerLayout_data()
+void tst_JsonCodec::writerLayout_data()
 {
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QByteArray>("expected");
@@ -486,7 +486,7 @@ void TestJsonCodec::writerLayout_data()
         << map({{"a", QVariant(-std::numeric_limits<float>::infinity())}}) << QByteArray();
 }
 
-void TestJsonCodec::writerLayout()
+void tst_JsonCodec::writerLayout()
 {
     QFETCH(QVariant, value);
     QFETCH(QByteArray, expected);
@@ -499,7 +499,7 @@ void TestJsonCodec::writerLayout()
     QCOMPARE(JsonCodec::encode(value), expected);
 }
 
-void TestJsonCodec::readingWrittenValuesGivesThemBack()
+void tst_JsonCodec::readingWrittenValuesGivesThemBack()
 {
     const quint32 seed = 20240501;
     ValueGenerator generator(seed);
@@ -520,5 +520,5 @@ void TestJsonCodec::readingWrittenValuesGivesThemBack()
     }
 }
 
-QTEST_GUILESS_MAIN(TestJsonCodec)
+QTEST_GUILESS_MAIN(tst_JsonCodec)
 #include "tst_jsoncodec.moc"

@@ -1,6 +1,8 @@
 #include "DesktopProgram.h"
 #include "ManifestServer.h"
 #include "TestEnvironment.h"
+#include "TestIdentity.h"
+#include "UpdateChecker.h"
 #include "X11Desktop.h"
 
 #include <QElapsedTimer>
@@ -10,7 +12,7 @@
 // The real desktop program at start: it asks for the manifest through the
 // system's proxy, here a local server, and offers the newer version in a
 // message box until the user answers.
-class TestUpdateCheckAtStart : public QObject
+class tst_UpdateCheckAtStart : public QObject
 {
     Q_OBJECT
 
@@ -28,10 +30,9 @@ private:
     DesktopProgram program;
 };
 
-void TestUpdateCheckAtStart::initTestCase()
+void tst_UpdateCheckAtStart::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setApplicationName(QStringLiteral("ZintelloUpdateTest"));
+    TestIdentity::desktopProgram();
 
     QVERIFY(server.start());
     server.setResponse(200, R"({"2.0":{"Version":"2.0","Title":"ZINTELLO 2.0"}})");
@@ -43,7 +44,7 @@ void TestUpdateCheckAtStart::initTestCase()
     DesktopProgram::clearSettings();
 }
 
-int TestUpdateCheckAtStart::manifestRequests() const
+int tst_UpdateCheckAtStart::manifestRequests() const
 {
     int count = 0;
     for (const QByteArray &line : server.requestLines())
@@ -51,30 +52,25 @@ int TestUpdateCheckAtStart::manifestRequests() const
     return count;
 }
 
-QList<X11Desktop::WindowId> TestUpdateCheckAtStart::dialogs()
+QList<X11Desktop::WindowId> tst_UpdateCheckAtStart::dialogs()
 {
     QList<X11Desktop::WindowId> found;
-    const QStringList windows = TestEnvironment::run(QStringLiteral("xdotool"),
-                                                     {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                      QStringLiteral("--classname"), QStringLiteral("^zintello$")})
-                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString &window : windows) {
-        const QString type = TestEnvironment::run(QStringLiteral("xprop"),
-                                                  {QStringLiteral("-id"), window.trimmed(),
-                                                   QStringLiteral("_NET_WM_WINDOW_TYPE")});
-        if (type.contains(QLatin1String("_NET_WM_WINDOW_TYPE_DIALOG")))
-            found.append(window.trimmed().toULongLong());
+    const QList<X11Desktop::WindowId> windows = X11Desktop::visibleWindowsOfProgram(QStringLiteral("zintello"));
+    for (X11Desktop::WindowId window : windows) {
+        if (X11Desktop::properties(window, QStringLiteral("_NET_WM_WINDOW_TYPE"))
+                .contains(QLatin1String("_NET_WM_WINDOW_TYPE_DIALOG")))
+            found.append(window);
     }
     return found;
 }
 
-void TestUpdateCheckAtStart::quit(QProcess &running)
+void tst_UpdateCheckAtStart::quit(QProcess &running)
 {
     QCOMPARE(program.runToEnd({QStringLiteral("/q")}), 0);
     QTRY_COMPARE_WITH_TIMEOUT(running.state(), QProcess::NotRunning, 30000);
 }
 
-void TestUpdateCheckAtStart::offersANewerVersionAtStartThenKeepsQuiet()
+void tst_UpdateCheckAtStart::offersANewerVersionAtStartThenKeepsQuiet()
 {
     // First start: the box shows, Escape answers "Remind me later".
     const QDateTime firstStart = QDateTime::currentDateTime();
@@ -87,16 +83,16 @@ void TestUpdateCheckAtStart::offersANewerVersionAtStartThenKeepsQuiet()
     const qint64 timeToShow = sinceRequest.elapsed();
     QCOMPARE(boxes.size(), 1);
     QVERIFY(X11Desktop::geometry(boxes.first()).width() >= 500);
-    QVERIFY(!DesktopProgram::setting(QStringLiteral("lastUpdateMessage")).isValid());
+    QVERIFY(!DesktopProgram::setting(UpdateChecker::lastUpdateMessageKey).isValid());
 
     X11Desktop::activate(boxes.first());
     X11Desktop::key(QStringLiteral("Escape"));
     QTRY_VERIFY_WITH_TIMEOUT(dialogs().isEmpty(), 30000);
-    QTRY_VERIFY_WITH_TIMEOUT(DesktopProgram::setting(QStringLiteral("lastUpdateMessage")).isValid(), 30000);
-    const QDateTime answered = DesktopProgram::setting(QStringLiteral("lastUpdateMessage")).toDateTime();
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopProgram::setting(UpdateChecker::lastUpdateMessageKey).isValid(), 30000);
+    const QDateTime answered = DesktopProgram::setting(UpdateChecker::lastUpdateMessageKey).toDateTime();
     QVERIFY(answered >= firstStart.addSecs(-1));
     QVERIFY(answered <= QDateTime::currentDateTime().addSecs(1));
-    QVERIFY(DesktopProgram::setting(QStringLiteral("ignoredKeys")).toStringList().isEmpty());
+    QVERIFY(DesktopProgram::setting(UpdateChecker::ignoredKeysKey).toStringList().isEmpty());
     quit(first);
 
     // Second start within 36 hours: the manifest is fetched, nothing shows.
@@ -109,19 +105,19 @@ void TestUpdateCheckAtStart::offersANewerVersionAtStartThenKeepsQuiet()
         QVERIFY(dialogs().isEmpty());
         QTest::qWait(200);
     }
-    QCOMPARE(DesktopProgram::setting(QStringLiteral("lastUpdateMessage")).toDateTime(), answered);
+    QCOMPARE(DesktopProgram::setting(UpdateChecker::lastUpdateMessageKey).toDateTime(), answered);
     quit(second);
 
     // Once the last answer is more than 36 hours old, the box shows again.
     const QDateTime longAgo = QDateTime::currentDateTime().addSecs(-37 * 3600);
     QSettings(DesktopProgram::settingsFile(), QSettings::IniFormat)
-        .setValue(QStringLiteral("lastUpdateMessage"), longAgo);
+        .setValue(UpdateChecker::lastUpdateMessageKey, longAgo);
     QProcess &third = program.start();
     QTRY_COMPARE_WITH_TIMEOUT(manifestRequests(), 3, 60000);
     QTRY_VERIFY_WITH_TIMEOUT(!(boxes = dialogs()).isEmpty(), 60000);
     X11Desktop::activate(boxes.first());
     X11Desktop::key(QStringLiteral("Escape"));
-    QTRY_VERIFY_WITH_TIMEOUT(DesktopProgram::setting(QStringLiteral("lastUpdateMessage")).toDateTime() > longAgo,
+    QTRY_VERIFY_WITH_TIMEOUT(DesktopProgram::setting(UpdateChecker::lastUpdateMessageKey).toDateTime() > longAgo,
                              30000);
     quit(third);
 
@@ -129,5 +125,5 @@ void TestUpdateCheckAtStart::offersANewerVersionAtStartThenKeepsQuiet()
     QCOMPARE(server.requestLines().size(), manifestRequests());
 }
 
-QTEST_GUILESS_MAIN(TestUpdateCheckAtStart)
+QTEST_GUILESS_MAIN(tst_UpdateCheckAtStart)
 #include "tst_updatecheckatstart.moc"

@@ -1,4 +1,6 @@
 #include "ManifestServer.h"
+#include "OfflineNetwork.h"
+#include "TestIdentity.h"
 #include "UpdateChecker.h"
 
 #include <QApplication>
@@ -18,7 +20,7 @@ const QString productSite = QStringLiteral("http://zintello.morvaleen.de/");
 const QString defaultTitle = QStringLiteral("A new version of ZINTELLO is available");
 QString defaultInfo(const QString &version)
 {
-    return QStringLiteral("ZINTELLO %1 is now available - you have 1.1. Would you like to download it now?")
+    return QStringLiteral("ZINTELLO %1 is now available - you have " ZINTELLO_VERSION ". Would you like to download it now?")
         .arg(version);
 }
 
@@ -152,7 +154,7 @@ public slots:
     void openUrl(const QUrl &url) { opened.append(url); }
 };
 
-class TestUpdateChecker : public QObject
+class tst_UpdateChecker : public QObject
 {
     Q_OBJECT
 
@@ -193,16 +195,16 @@ private:
     QDateTime checkFinished;
 };
 
-void TestUpdateChecker::initTestCase()
+void tst_UpdateChecker::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvaleen"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("morvaleen.de"));
-    QCoreApplication::setApplicationName(QStringLiteral("Zintello"));
+    TestIdentity::desktopProgram();
 
     QVERIFY(server.start());
     qunsetenv("no_proxy");
     qunsetenv("NO_PROXY");
     qputenv("http_proxy", server.proxyUrl());
+    // As the desktop program's entry does before it makes the checker.
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
     // Nothing may leave this machine: the manifest's host must go through the server.
     const QList<QNetworkProxy> proxies =
         QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(QUrl(UpdateChecker::manifestUrl)));
@@ -218,7 +220,7 @@ void TestUpdateChecker::initTestCase()
     previousHandler = qInstallMessageHandler(recordMessage);
 }
 
-void TestUpdateChecker::init()
+void tst_UpdateChecker::init()
 {
     QSettings().clear();
     urls.opened.clear();
@@ -226,14 +228,14 @@ void TestUpdateChecker::init()
     shown.clear();
 }
 
-void TestUpdateChecker::cleanupTestCase()
+void tst_UpdateChecker::cleanupTestCase()
 {
     qInstallMessageHandler(previousHandler);
     for (const char *scheme : {"http", "https", "file", "ftp", "mailto", "smb", "javascript"})
         QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
 }
 
-void TestUpdateChecker::check(const QString &answer)
+void tst_UpdateChecker::check(const QString &answer)
 {
     MessageBoxAnswerer answerer(answer);
     UpdateChecker checker(nullptr);
@@ -249,20 +251,20 @@ void TestUpdateChecker::check(const QString &answer)
     shown = answerer.shown;
 }
 
-void TestUpdateChecker::presetSettings(const QStringList &ignoredKeys, const QVariant &lastMessageAgo)
+void tst_UpdateChecker::presetSettings(const QStringList &ignoredKeys, const QVariant &lastMessageAgo)
 {
     QSettings settings;
     if (!ignoredKeys.isEmpty())
-        settings.setValue(QStringLiteral("ignoredKeys"), ignoredKeys);
+        settings.setValue(UpdateChecker::ignoredKeysKey, ignoredKeys);
     if (lastMessageAgo.isValid())
-        settings.setValue(QStringLiteral("lastUpdateMessage"),
+        settings.setValue(UpdateChecker::lastUpdateMessageKey,
                           QDateTime::currentDateTime().addSecs(-lastMessageAgo.toLongLong()));
 }
 
-void TestUpdateChecker::noAnswerIsReportedAsAFailedCheck()
+void tst_UpdateChecker::noAnswerIsReportedAsAFailedCheck()
 {
     // Nothing listens there: the connection is refused, as when offline.
-    qputenv("http_proxy", "http://127.0.0.1:9");
+    qputenv("http_proxy", OfflineNetwork::closedProxyUrl());
     {
         UpdateChecker checker(nullptr);
         checker.checkForUpdates();
@@ -273,7 +275,7 @@ void TestUpdateChecker::noAnswerIsReportedAsAFailedCheck()
     QVERIFY2(debugMessages.first().startsWith("Update check failed: "), qPrintable(debugMessages.first()));
 }
 
-void TestUpdateChecker::asksForTheManifestThroughTheSystemProxy()
+void tst_UpdateChecker::asksForTheManifestThroughTheSystemProxy()
 {
     server.setResponse(200, "{}");
     check(QString());
@@ -284,7 +286,7 @@ void TestUpdateChecker::asksForTheManifestThroughTheSystemProxy()
     QVERIFY(debugMessages.isEmpty());
 }
 
-void TestUpdateChecker::offersTheGreatestNewKey_data()
+void tst_UpdateChecker::offersTheGreatestNewKey_data()
 {
     // Each entry's "Title" is its key, so the box tells which entry was offered.
     QTest::addColumn<int>("status");
@@ -332,7 +334,7 @@ void TestUpdateChecker::offersTheGreatestNewKey_data()
         {"version string nan", R"("nan")", false},
         {"version string 1.101", R"("1.101")", false},
         {"version number 1.101", "1.101", false},
-        {"version number 1.1", "1.1", false},
+        {"version number of this program", ZINTELLO_VERSION, false},
         {"version string 1.102", R"("1.102")", true},
         {"version number 1.102", "1.102", true},
         {"version number 1.11", "1.11", true},
@@ -383,7 +385,7 @@ void TestUpdateChecker::offersTheGreatestNewKey_data()
     QTest::newRow("empty object") << 200 << QByteArray("{}") << none << never << nothing << false;
 }
 
-void TestUpdateChecker::offersTheGreatestNewKey()
+void tst_UpdateChecker::offersTheGreatestNewKey()
 {
     QFETCH(int, status);
     QFETCH(QByteArray, body);
@@ -393,7 +395,7 @@ void TestUpdateChecker::offersTheGreatestNewKey()
     QFETCH(bool, parseError);
 
     presetSettings(ignoredKeys, lastMessageAgo);
-    const QVariant lastMessageBefore = QSettings().value(QStringLiteral("lastUpdateMessage"));
+    const QVariant lastMessageBefore = QSettings().value(UpdateChecker::lastUpdateMessageKey);
     server.setResponse(status, body);
     check(QStringLiteral("Remind me later"));
     if (QTest::currentTestFailed())
@@ -405,8 +407,8 @@ void TestUpdateChecker::offersTheGreatestNewKey()
     QCOMPARE(debugMessages, parseError ? QStringList{"Error while parsing json"} : QStringList());
 
     QSettings settings;
-    QCOMPARE(settings.value(QStringLiteral("ignoredKeys")).toStringList(), ignoredKeys);
-    const QVariant lastMessage = settings.value(QStringLiteral("lastUpdateMessage"));
+    QCOMPARE(settings.value(UpdateChecker::ignoredKeysKey).toStringList(), ignoredKeys);
+    const QVariant lastMessage = settings.value(UpdateChecker::lastUpdateMessageKey);
     if (offered.isNull()) {
         QCOMPARE(lastMessage, lastMessageBefore);
     } else {
@@ -415,7 +417,7 @@ void TestUpdateChecker::offersTheGreatestNewKey()
     }
 }
 
-void TestUpdateChecker::messageBoxShowsTheEntry_data()
+void tst_UpdateChecker::messageBoxShowsTheEntry_data()
 {
     QTest::addColumn<QByteArray>("entry");
     QTest::addColumn<QString>("title");
@@ -441,7 +443,7 @@ void TestUpdateChecker::messageBoxShowsTheEntry_data()
         << QByteArray(R"({"Version":"2.0","Title":{"a":1},"Info":[1]})") << "" << "" << QString();
 }
 
-void TestUpdateChecker::messageBoxShowsTheEntry()
+void tst_UpdateChecker::messageBoxShowsTheEntry()
 {
     QFETCH(QByteArray, entry);
     QFETCH(QString, title);
@@ -474,7 +476,7 @@ void TestUpdateChecker::messageBoxShowsTheEntry()
     QVERIFY2(box.width >= 500, qPrintable(QString::number(box.width)));
 }
 
-void TestUpdateChecker::answersAreRemembered_data()
+void tst_UpdateChecker::answersAreRemembered_data()
 {
     QTest::addColumn<QByteArray>("actionUrl"); // the member's JSON, or empty
     QTest::addColumn<QString>("answer");
@@ -514,7 +516,7 @@ void TestUpdateChecker::answersAreRemembered_data()
         << QByteArray() << "Ignore" << never << QUrl() << QStringList{"x", "k"} << false;
 }
 
-void TestUpdateChecker::answersAreRemembered()
+void tst_UpdateChecker::answersAreRemembered()
 {
     QFETCH(QByteArray, actionUrl);
     QFETCH(QString, answer);
@@ -524,7 +526,7 @@ void TestUpdateChecker::answersAreRemembered()
     QFETCH(bool, quietAgain);
 
     presetSettings({"x"}, lastMessageAgo);
-    const QVariant lastMessageBefore = QSettings().value(QStringLiteral("lastUpdateMessage"));
+    const QVariant lastMessageBefore = QSettings().value(UpdateChecker::lastUpdateMessageKey);
     QByteArray entry = R"({"Version":"2.0")";
     if (!actionUrl.isEmpty())
         entry += R"(,"ActionUrl":)" + actionUrl;
@@ -536,8 +538,8 @@ void TestUpdateChecker::answersAreRemembered()
     QCOMPARE(shown.size(), 1);
     QCOMPARE(urls.opened, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{opened});
     QSettings settings;
-    QCOMPARE(settings.value(QStringLiteral("ignoredKeys")).toStringList(), ignoredAfter);
-    const QVariant lastMessage = settings.value(QStringLiteral("lastUpdateMessage"));
+    QCOMPARE(settings.value(UpdateChecker::ignoredKeysKey).toStringList(), ignoredAfter);
+    const QVariant lastMessage = settings.value(UpdateChecker::lastUpdateMessageKey);
     if (quietAgain) {
         QVERIFY(lastMessage.toDateTime() >= checkStarted.addMSecs(-1000));
         QVERIFY(lastMessage.toDateTime() <= checkFinished.addMSecs(1000));
@@ -546,7 +548,7 @@ void TestUpdateChecker::answersAreRemembered()
     }
 }
 
-void TestUpdateChecker::readsBodiesUpToOneMebibyte_data()
+void tst_UpdateChecker::readsBodiesUpToOneMebibyte_data()
 {
     QTest::addColumn<int>("size");
     QTest::addColumn<bool>("withLength");
@@ -560,7 +562,7 @@ void TestUpdateChecker::readsBodiesUpToOneMebibyte_data()
     QTest::newRow("64 MiB, no length") << 64 * mebibyte << false << false;
 }
 
-void TestUpdateChecker::readsBodiesUpToOneMebibyte()
+void tst_UpdateChecker::readsBodiesUpToOneMebibyte()
 {
     QFETCH(int, size);
     QFETCH(bool, withLength);
@@ -575,10 +577,10 @@ void TestUpdateChecker::readsBodiesUpToOneMebibyte()
 
     QCOMPARE(shown.size(), offered ? 1 : 0);
     QCOMPARE(debugMessages, offered ? QStringList() : QStringList{"Error while parsing json"});
-    QCOMPARE(QSettings().contains(QStringLiteral("lastUpdateMessage")), offered);
+    QCOMPARE(QSettings().contains(UpdateChecker::lastUpdateMessageKey), offered);
 }
 
-void TestUpdateChecker::releasesEachReply()
+void tst_UpdateChecker::releasesEachReply()
 {
     server.setResponse(200, R"({"k":{"Version":"1.0"}})");
     UpdateChecker checker(nullptr);
@@ -591,7 +593,7 @@ void TestUpdateChecker::releasesEachReply()
     QTRY_COMPARE_WITH_TIMEOUT(checker.findChildren<QNetworkReply *>().size(), 0, 30000);
 }
 
-void TestUpdateChecker::decidesByVersionAndQuietTime_data()
+void tst_UpdateChecker::decidesByVersionAndQuietTime_data()
 {
     QTest::addColumn<QVariant>("version");
     QTest::addColumn<QDateTime>("lastMessage");
@@ -608,7 +610,7 @@ void TestUpdateChecker::decidesByVersionAndQuietTime_data()
     QTest::newRow("1.102 as float stays above 1.101") << QVariant(1.102) << QDateTime() << qint64(0) << true;
 }
 
-void TestUpdateChecker::decidesByVersionAndQuietTime()
+void tst_UpdateChecker::decidesByVersionAndQuietTime()
 {
     QFETCH(QVariant, version);
     QFETCH(QDateTime, lastMessage);
@@ -620,5 +622,5 @@ void TestUpdateChecker::decidesByVersionAndQuietTime()
     QCOMPARE(UpdateChecker::selectUpdate(manifest, {}, lastMessage, now), offered ? QStringLiteral("k") : QString());
 }
 
-QTEST_MAIN(TestUpdateChecker)
+QTEST_MAIN(tst_UpdateChecker)
 #include "tst_updatechecker.moc"

@@ -1,5 +1,6 @@
 #include "ManifestServer.h"
 #include "TestEnvironment.h"
+#include "TestIdentity.h"
 #include "UpdateChecker.h"
 
 #include <QFile>
@@ -26,8 +27,7 @@ private:
 
 void tst_UpdateMemory::initTestCase()
 {
-    QCoreApplication::setOrganizationName("Morvaleen");
-    QCoreApplication::setApplicationName("Zintello");
+    TestIdentity::desktopProgram();
     qunsetenv("no_proxy");
     qunsetenv("NO_PROXY");
     // Everything that a check loads once, loaded before the measurements.

@@ -1,4 +1,5 @@
 #include "SaveNetworkCookieJar.h"
+#include "TestIdentity.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
@@ -73,8 +74,7 @@ private:
 
 void tst_SaveNetworkCookieJar::initTestCase()
 {
-    QCoreApplication::setOrganizationName("Morvaleen");
-    QCoreApplication::setApplicationName("Zintello");
+    TestIdentity::desktopProgram();
     QVERIFY(pages.isValid());
 }
 
@@ -85,7 +85,7 @@ void tst_SaveNetworkCookieJar::init()
 
 QList<QNetworkCookie> tst_SaveNetworkCookieJar::stored()
 {
-    return QNetworkCookie::parseCookies(QSettings().value("cookies").toByteArray());
+    return QNetworkCookie::parseCookies(QSettings().value(SaveNetworkCookieJar::cookiesKey).toByteArray());
 }
 
 void tst_SaveNetworkCookieJar::setCookieFromPage(SaveNetworkCookieJar *jar, const QString &cookie)
@@ -112,7 +112,7 @@ void tst_SaveNetworkCookieJar::storesEveryCookieOnALineOfItsOwn()
         for (const QNetworkCookie &cookie : cookies)
             jar.insertCookie(cookie);
         jar.saveCookies();
-        const QByteArray value = QSettings().value("cookies").toByteArray();
+        const QByteArray value = QSettings().value(SaveNetworkCookieJar::cookiesKey).toByteArray();
         QCOMPARE(value, cookies[0].toRawForm() + '\n' + cookies[1].toRawForm() + '\n'
                  + cookies[2].toRawForm() + '\n');
     }
@@ -123,7 +123,7 @@ void tst_SaveNetworkCookieJar::storesEveryCookieOnALineOfItsOwn()
 
 void tst_SaveNetworkCookieJar::dropsStoredLinesThatDoNotParse()
 {
-    QSettings().setValue("cookies", QByteArray("a=1; path=/\n\n=\n;;;\nb=2; path=/\n"));
+    QSettings().setValue(SaveNetworkCookieJar::cookiesKey, QByteArray("a=1; path=/\n\n=\n;;;\nb=2; path=/\n"));
     {
         SaveNetworkCookieJar jar(nullptr, SaveNetworkCookieJar::ScreenSaverProgram);
     }
@@ -188,7 +188,7 @@ void tst_SaveNetworkCookieJar::pathsComeBackAsTheyWere()
         jar.insertCookie(cookie);
     }
     // One line, and the plain paths stored as they are, for older versions.
-    const QByteArray value = QSettings().value("cookies").toByteArray();
+    const QByteArray value = QSettings().value(SaveNetworkCookieJar::cookiesKey).toByteArray();
     QCOMPARE(value.count('\n'), 1);
     if (path.startsWith("/opt") || path.startsWith("/C:"))
         QVERIFY(value.contains("path=" + path.toUtf8()));
@@ -270,10 +270,10 @@ void tst_SaveNetworkCookieJar::screensaverJarOnlyKeepsCookies()
 
 void tst_SaveNetworkCookieJar::aJarThatChangedNothingWritesNothing()
 {
-    QSettings().setValue("cookies", QByteArray("design=2; path=/\n"));
+    QSettings().setValue(SaveNetworkCookieJar::cookiesKey, QByteArray("design=2; path=/\n"));
     auto *showJar = new SaveNetworkCookieJar(nullptr, SaveNetworkCookieJar::ScreenSaverProgram);
     // Another process stores a choice meanwhile.
-    QSettings().setValue("cookies", QByteArray("design=4; path=/\n"));
+    QSettings().setValue(SaveNetworkCookieJar::cookiesKey, QByteArray("design=4; path=/\n"));
     QVERIFY(showJar->saveCookies());
     delete showJar;
     QCOMPARE(stored().size(), 1);
@@ -310,7 +310,7 @@ void tst_SaveNetworkCookieJar::keepsTheNewestCookiesWithinTheBounds()
     QByteArray cookies;
     for (int i = 0; i < count; ++i)
         cookies += QString::asprintf("c%04d=", i).toLatin1() + QByteArray(valueSize, 'v') + "; path=/\n";
-    QSettings().setValue("cookies", cookies);
+    QSettings().setValue(SaveNetworkCookieJar::cookiesKey, cookies);
 
     auto *jar = new SaveNetworkCookieJar(nullptr, SaveNetworkCookieJar::ScreenSaverProgram);
     const QUrl storedPage("file:///page.html");

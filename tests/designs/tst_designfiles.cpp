@@ -83,6 +83,14 @@ void tst_DesignFiles::describesNineDesigns()
         QCOMPARE(design.value("wallpapers").toObject().value("other").toString(),
                  QStringLiteral("../Wallpapers/B_design_%1.bmp").arg(i + 1));
     }
+    // The pages take the languages they speak and the wide-screen rule from designs.json.
+    QFile source(ZINTELLO_DESIGNS_JSON);
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QJsonObject described = QJsonDocument::fromJson(source.readAll()).object();
+    QVERIFY(!described.value("languages").toArray().isEmpty());
+    QCOMPARE(description.value("languages"), described.value("languages"));
+    QVERIFY(described.value("wideScreenRatio").toDouble() > 1);
+    QCOMPARE(description.value("wideScreenRatio"), described.value("wideScreenRatio"));
 }
 
 void tst_DesignFiles::everyDesignHasItsPictures_data()
@@ -171,6 +179,8 @@ void tst_DesignFiles::brokenDescriptionStopsTheBuild_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("unknown motif") << "fixtures/unknown-motif.json" << "unknown motif \"spirals\"";
     QTest::newRow("bad colour") << "fixtures/bad-colour.json" << "colour sky is not a colour";
+    QTest::newRow("no languages") << "fixtures/no-languages.json" << "languages must list the language codes";
+    QTest::newRow("no wide screens") << "fixtures/zero-wide-ratio.json" << "wideScreenRatio must be a number above 0";
     QTest::newRow("missing file") << "fixtures/absent.json" << "absent.json";
 }
 

@@ -22,10 +22,13 @@ private slots:
     void addsLauncherIconAndCommand();
     void installsManualPages();
     void describesTheScreensaverToLockers();
+    void launcherEscapesWhatExecReserves();
     void uninstallRemovesIt();
 
 private:
     static int runCMake(const QStringList &arguments, QByteArray *output = nullptr);
+    // What desktop-file-validate finds wrong with an entry: nothing for a valid one.
+    static QByteArray validationProblems(const QString &entryFile);
 
     QTemporaryDir root;
     QString prefix;
@@ -43,6 +46,16 @@ int tst_Installation::runCMake(const QStringList &arguments, QByteArray *output)
     if (output)
         *output = cmake.readAll();
     return cmake.exitStatus() == QProcess::NormalExit ? cmake.exitCode() : -1;
+}
+
+QByteArray tst_Installation::validationProblems(const QString &entryFile)
+{
+    QProcess validate;
+    validate.start(QStringLiteral("desktop-file-validate"), { entryFile });
+    if (!validate.waitForFinished(30000))
+        return "desktop-file-validate did not finish";
+    const QByteArray output = validate.readAllStandardOutput();
+    return validate.exitCode() == 0 ? QByteArray() : output + " (exit code " + QByteArray::number(validate.exitCode()) + ")";
 }
 
 void tst_Installation::initTestCase()
@@ -89,10 +102,7 @@ void tst_Installation::addsLauncherIconAndCommand()
     QFile raw(entryFile);
     QVERIFY(raw.open(QIODevice::ReadOnly));
     QVERIFY(QString::fromUtf8(raw.readAll()).split('\n').contains("Exec=\"" + programDir + "/zintello\""));
-    QProcess validate;
-    validate.start(QStringLiteral("desktop-file-validate"), { entryFile });
-    QVERIFY(validate.waitForFinished(30000));
-    QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
+    QCOMPARE(validationProblems(entryFile), QByteArray());
 
     QVERIFY(QFileInfo(prefix + "/share/icons/hicolor/scalable/apps/zintello.svg").size() > 0);
     for (int size : { 16, 22, 24, 32, 48, 64, 128, 256 }) {
@@ -127,10 +137,7 @@ void tst_Installation::describesTheScreensaverToLockers()
     QFile raw(entryFile);
     QVERIFY(raw.open(QIODevice::ReadOnly));
     QVERIFY(QString::fromUtf8(raw.readAll()).split('\n').contains("Exec=\"" + programDir + "/ZINTELLO.scr\" -root"));
-    QProcess validate;
-    validate.start(QStringLiteral("desktop-file-validate"), { entryFile });
-    QVERIFY(validate.waitForFinished(30000));
-    QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
+    QCOMPARE(validationProblems(entryFile), QByteArray());
 
     // XScreenSaver's description of a hack, named after the program file.
     QFile description(prefix + "/share/xscreensaver/config/ZINTELLO.scr.xml");
@@ -142,6 +149,25 @@ void tst_Installation::describesTheScreensaverToLockers()
     QVERIFY(xml.readNextStartElement());
     QCOMPARE(xml.name().toString(), QStringLiteral("command"));
     QCOMPARE(xml.attributes().value("arg").toString(), QStringLiteral("-root"));
+}
+
+void tst_Installation::launcherEscapesWhatExecReserves()
+{
+    // '%' starts a field code even inside quotes; '$' keeps its meaning there.
+    QTemporaryDir otherRoot;
+    QVERIFY(otherRoot.isValid());
+    const QString otherPrefix = otherRoot.filePath("100% $HOME");
+    QByteArray output;
+    const int exitCode = runCMake({ "--install", ZINTELLO_BUILD_DIR, "--prefix", otherPrefix }, &output);
+    QVERIFY2(exitCode == 0, output.constData());
+    QString escapedDir = otherPrefix + "/lib/zintello";
+    escapedDir.replace("%", "%%").replace("$", "\\\\$");
+    QFile raw(otherPrefix + "/share/applications/zintello.desktop");
+    QVERIFY(raw.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(raw.readAll()).split('\n');
+    QVERIFY2(lines.contains("Exec=\"" + escapedDir + "/zintello\""), qPrintable(lines.join('\n')));
+    QVERIFY(lines.contains("TryExec=" + otherPrefix + "/lib/zintello/zintello"));
+    QCOMPARE(validationProblems(raw.fileName()), QByteArray());
 }
 
 void tst_Installation::uninstallRemovesIt()
