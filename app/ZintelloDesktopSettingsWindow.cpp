@@ -153,7 +153,7 @@ void ZintelloDesktopSettingsWindow::on_wallpaper_stateChanged(int state)
     storeSetting(QStringLiteral("wallpaperSetting"), state);
     if (state != 0) {
         DesktopIntegration::restoreWallpaper(QSettings().value(QStringLiteral("orginalWallpaper")).toString());
-        WallpaperBackdrop::paintBehind(backgroundWidget);
+        paintWallpaperBehindBackgrounds();
     } else {
         storeSetting(QStringLiteral("orginalWallpaper"), DesktopIntegration::keepWallpaper());
         onChangedToDesign(QSettings().value(QStringLiteral("designNumber"), QStringLiteral("9")).toString());
@@ -177,8 +177,7 @@ void ZintelloDesktopSettingsWindow::onChangedToDesign(QString number)
         return;
     if (!DesignWallpaper::canNameBitmap(number))
         return;
-    const QSize screenSize = QGuiApplication::primaryScreen()->geometry().size();
-    setWallpaper(DesignWallpaper::pathFor(programDir(), number, screenSize));
+    setDesignWallpaper(number);
 }
 
 void ZintelloDesktopSettingsWindow::iconActivated(QSystemTrayIcon::ActivationReason reason)
@@ -281,6 +280,8 @@ void ZintelloDesktopSettingsWindow::createBackground()
                                               this);
     connect(screenBackgrounds, &ScreenBackgrounds::primaryScreenChanged,
             this, &ZintelloDesktopSettingsWindow::followPrimaryScreen);
+    connect(screenBackgrounds, &ScreenBackgrounds::screensChanged,
+            this, &ZintelloDesktopSettingsWindow::followScreens);
     connect(new ClockJumps(this), &ClockJumps::jumped, this, [this] {
         const QList<ZintelloDesktopBackgroundWidget *> backgrounds = screenBackgrounds->all();
         for (ZintelloDesktopBackgroundWidget *background : backgrounds)
@@ -307,9 +308,13 @@ ZintelloDesktopBackgroundWidget *ZintelloDesktopSettingsWindow::makeBackground(Q
 void ZintelloDesktopSettingsWindow::followPrimaryScreen()
 {
     backgroundWidget = screenBackgrounds->onPrimaryScreen();
-    // The primary screen's shape decides which of the design's bitmaps fits.
-    if (!QSettings().value(QStringLiteral("wallpaperSetting"), false).toBool())
-        onChangedToDesign(QSettings().value(QStringLiteral("designNumber"), QStringLiteral("9")).toString());
+}
+
+void ZintelloDesktopSettingsWindow::followScreens()
+{
+    // Each screen's shape decides which of the design's bitmaps fits it, or the
+    // primary screen's where the desktop shows one picture everywhere.
+    onChangedToDesign(QSettings().value(QStringLiteral("designNumber"), QStringLiteral("9")).toString());
 }
 
 void ZintelloDesktopSettingsWindow::createScreensaverIdleStart()
@@ -347,9 +352,16 @@ void ZintelloDesktopSettingsWindow::explainOwnImage()
                                     : tr("The desktop's own picture is not known: the design stays as the background."));
 }
 
-void ZintelloDesktopSettingsWindow::setWallpaper(const QString &path)
+void ZintelloDesktopSettingsWindow::setDesignWallpaper(const QString &number)
 {
-    noteSave(DesktopIntegration::setWallpaper(path));
+    const QString dir = programDir();
+    noteSave(DesktopIntegration::setWallpaperPerScreen(
+        [&](const QSize &screenSize) { return DesignWallpaper::pathFor(dir, number, screenSize); }));
+    paintWallpaperBehindBackgrounds();
+}
+
+void ZintelloDesktopSettingsWindow::paintWallpaperBehindBackgrounds()
+{
     if (!screenBackgrounds)
         return;
     const QList<ZintelloDesktopBackgroundWidget *> backgrounds = screenBackgrounds->all();
