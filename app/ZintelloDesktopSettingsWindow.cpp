@@ -358,6 +358,9 @@ void ZintelloDesktopSettingsWindow::setDesignWallpaper(const QString &number)
     noteSave(DesktopIntegration::setWallpaperPerScreen(
         [&](const QSize &screenSize) { return DesignWallpaper::pathFor(dir, number, screenSize); }));
     paintWallpaperBehindBackgrounds();
+    // The desktop-sized pictures made on the way are gone; the allocator would
+    // keep their memory for the rest of the day.
+    DesktopIntegration::returnFreedMemory();
 }
 
 void ZintelloDesktopSettingsWindow::paintWallpaperBehindBackgrounds()
