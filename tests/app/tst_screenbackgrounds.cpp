@@ -204,7 +204,10 @@ void tst_ScreenBackgrounds::everyScreenHasItsPageAndFollowsTheScreens()
     xrandr({"--output", "DUMMY1", "--mode", "800x600", "--right-of", "DUMMY0", "--primary"});
     QVERIFY2(TestEnvironment::waitFor([&] { return DesktopIntegration::currentWallpaper() == other; }),
              qPrintable(DesktopIntegration::currentWallpaper()));
-    QVERIFY(TestEnvironment::waitFor([&] { return showsTheWallpaper(first, wide) && showsTheWallpaper(secondSmaller, other); }));
+    QVERIFY2(TestEnvironment::waitFor([&] { return showsTheWallpaper(first, wide) && showsTheWallpaper(secondSmaller, other); }),
+             qPrintable(QStringLiteral("first screen: shows its bitmap %1, on the root window %2; second: %3, %4")
+                            .arg(showsTheWallpaper(first, wide)).arg(rootWindowShows(first, wide))
+                            .arg(showsTheWallpaper(secondSmaller, other)).arg(rootWindowShows(secondSmaller, other))));
     QVERIFY(backgroundsAre({first, secondSmaller}));
 
     QCOMPARE(program.runToEnd({"/q"}), 0);
