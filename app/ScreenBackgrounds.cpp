@@ -12,6 +12,10 @@ ScreenBackgrounds::ScreenBackgrounds(ZintelloDesktopBackgroundWidget *primary, M
     : QObject(parent)
     , make(std::move(make))
 {
+    // A new layout arrives as several changes in a row, each screen's own.
+    settle.setSingleShot(true);
+    settle.setInterval(100);
+    connect(&settle, &QTimer::timeout, this, &ScreenBackgrounds::screensChanged);
     QScreen *primaryScreen = QGuiApplication::primaryScreen();
     backgrounds.insert(primaryScreen, primary);
     connect(primaryScreen, &QScreen::geometryChanged, this, [this, primaryScreen] { followScreen(primaryScreen); });
@@ -20,9 +24,12 @@ ScreenBackgrounds::ScreenBackgrounds(ZintelloDesktopBackgroundWidget *primary, M
         if (screen != primaryScreen)
             addScreen(screen);
     }
+    // The screens as they are at start are no change.
+    settle.stop();
     connect(qApp, &QGuiApplication::screenAdded, this, &ScreenBackgrounds::addScreen);
     connect(qApp, &QGuiApplication::screenRemoved, this, &ScreenBackgrounds::removeScreen);
     connect(qApp, &QGuiApplication::primaryScreenChanged, this, &ScreenBackgrounds::primaryScreenChanged);
+    connect(qApp, &QGuiApplication::primaryScreenChanged, &settle, qOverload<>(&QTimer::start));
 }
 
 ScreenBackgrounds::~ScreenBackgrounds()
@@ -50,6 +57,7 @@ void ScreenBackgrounds::addScreen(QScreen *screen)
 {
     backgrounds.insert(screen, make(screen));
     connect(screen, &QScreen::geometryChanged, this, [this, screen] { followScreen(screen); });
+    settle.start();
 }
 
 void ScreenBackgrounds::removeScreen(QScreen *screen)
@@ -59,10 +67,12 @@ void ScreenBackgrounds::removeScreen(QScreen *screen)
     // goes too, rather than staying with the program all day.
     QWebSettings::clearMemoryCaches();
     DesktopIntegration::returnFreedMemory();
+    settle.start();
 }
 
 void ScreenBackgrounds::followScreen(QScreen *screen)
 {
+    settle.start();
     ZintelloDesktopBackgroundWidget *background = backgrounds.value(screen);
     if (!background)
         return;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <functional>
 
@@ -35,6 +36,9 @@ public:
 signals:
     // Another screen became the primary one.
     void primaryScreenChanged();
+    // Screens came, went, changed their size or place, or another became the
+    // primary one; once for changes that come together (a dock, a new layout).
+    void screensChanged();
 
 private:
     void addScreen(QScreen *screen);
@@ -43,6 +47,7 @@ private:
 
     const Maker make;
     QHash<QScreen *, QPointer<ZintelloDesktopBackgroundWidget>> backgrounds;
+    QTimer settle;
 };
 
 #endif

@@ -155,7 +155,7 @@ void ZintelloDesktopSettingsWindow::on_wallpaper_stateChanged(int state)
     storeSetting(DesktopProgramSettings::wallpaperKey, state);
     if (state != 0) {
         DesktopIntegration::restoreWallpaper(QSettings().value(DesktopProgramSettings::originalWallpaperKey).toString());
-        WallpaperBackdrop::paintBehind(backgroundWidget);
+        paintWallpaperBehindBackgrounds();
     } else {
         storeSetting(DesktopProgramSettings::originalWallpaperKey, DesktopIntegration::keepWallpaper());
         onChangedToDesign(QSettings().value(DesktopProgramSettings::designNumberKey, DesktopProgramSettings::designNumberDefault).toString());
@@ -179,8 +179,7 @@ void ZintelloDesktopSettingsWindow::onChangedToDesign(QString number)
         return;
     if (!DesignWallpaper::staysInsideWallpapers(number))
         return;
-    const QSize screenSize = QGuiApplication::primaryScreen()->geometry().size();
-    setWallpaper(DesignWallpaper::pathFor(programDir(), number, screenSize));
+    setDesignWallpaper(number);
 }
 
 void ZintelloDesktopSettingsWindow::iconActivated(QSystemTrayIcon::ActivationReason reason)
@@ -283,6 +282,8 @@ void ZintelloDesktopSettingsWindow::createBackground()
                                               this);
     connect(screenBackgrounds, &ScreenBackgrounds::primaryScreenChanged,
             this, &ZintelloDesktopSettingsWindow::followPrimaryScreen);
+    connect(screenBackgrounds, &ScreenBackgrounds::screensChanged,
+            this, &ZintelloDesktopSettingsWindow::followScreens);
     connect(new ClockJumps(this), &ClockJumps::jumped, this, [this] {
         const QList<ZintelloDesktopBackgroundWidget *> backgrounds = screenBackgrounds->all();
         for (ZintelloDesktopBackgroundWidget *background : backgrounds)
@@ -309,9 +310,13 @@ ZintelloDesktopBackgroundWidget *ZintelloDesktopSettingsWindow::makeBackground(Q
 void ZintelloDesktopSettingsWindow::followPrimaryScreen()
 {
     backgroundWidget = screenBackgrounds->onPrimaryScreen();
-    // The primary screen's shape decides which of the design's bitmaps fits.
-    if (!QSettings().value(DesktopProgramSettings::wallpaperKey, DesktopProgramSettings::wallpaperDefault).toBool())
-        onChangedToDesign(QSettings().value(DesktopProgramSettings::designNumberKey, DesktopProgramSettings::designNumberDefault).toString());
+}
+
+void ZintelloDesktopSettingsWindow::followScreens()
+{
+    // Each screen's shape decides which of the design's bitmaps fits it, or the
+    // primary screen's where the desktop shows one picture everywhere.
+    onChangedToDesign(QSettings().value(DesktopProgramSettings::designNumberKey, DesktopProgramSettings::designNumberDefault).toString());
 }
 
 void ZintelloDesktopSettingsWindow::createScreensaverIdleStart()
@@ -349,9 +354,19 @@ void ZintelloDesktopSettingsWindow::explainOwnImage()
                                     : tr("The desktop's own picture is not known: the design stays as the background."));
 }
 
-void ZintelloDesktopSettingsWindow::setWallpaper(const QString &path)
+void ZintelloDesktopSettingsWindow::setDesignWallpaper(const QString &number)
 {
-    noteSave(DesktopIntegration::setWallpaper(path));
+    const QString dir = programDir();
+    noteSave(DesktopIntegration::setWallpaperPerScreen(
+        [&](const QSize &screenSize) { return DesignWallpaper::pathFor(dir, number, screenSize); }));
+    paintWallpaperBehindBackgrounds();
+    // The desktop-sized pictures made on the way are gone; the allocator would
+    // keep their memory for the rest of the day.
+    DesktopIntegration::returnFreedMemory();
+}
+
+void ZintelloDesktopSettingsWindow::paintWallpaperBehindBackgrounds()
+{
     if (!screenBackgrounds)
         return;
     const QList<ZintelloDesktopBackgroundWidget *> backgrounds = screenBackgrounds->all();

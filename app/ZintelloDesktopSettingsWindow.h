@@ -45,6 +45,7 @@ private slots:
     void openScrennsaverSettings();
     void followLanguageChoice();
     void followPrimaryScreen();
+    void followScreens();
     void on_screensaverStart_toggled(bool on);
     void on_screensaverMinutes_valueChanged(int minutes);
 
@@ -57,7 +58,8 @@ private:
     void createScreensaverIdleStart();
     void readSettings();
     void explainOwnImage();
-    void setWallpaper(const QString &path);
+    void setDesignWallpaper(const QString &number);
+    void paintWallpaperBehindBackgrounds();
     void saveCookies();
     void fitTextsToTheirControls();
     void storeSetting(const QString &key, const QVariant &value);

@@ -48,6 +48,14 @@ public:
     static QString currentWallpaper();
     // setWallpaper() is false when the stored value could not be saved.
     static bool setWallpaper(const QString &path);
+    // The picture for a screen of the given size.
+    using ScreenPicture = std::function<QString(const QSize &screenSize)>;
+    // Sets a wallpaper that has a picture for each shape of screen: where the
+    // desktop shows a picture per monitor, each shows the one for its own size;
+    // where it shows one everywhere, that is the primary screen's, as is what
+    // currentWallpaper() names. A screen whose picture names no file shows the
+    // primary screen's; when that names none, the desktop stays as it is.
+    static bool setWallpaperPerScreen(const ScreenPicture &pictureFor);
 
     // The user's own wallpaper, kept to be brought back by restoreWallpaper(): a
     // file path that reads as a wallpaper on its own. What the desktop holds

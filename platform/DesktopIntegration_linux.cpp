@@ -188,6 +188,19 @@ bool DesktopIntegration::setWallpaper(const QString &path)
     return wallpaperOfThisDesktop()->set(path);
 }
 
+bool DesktopIntegration::setWallpaperPerScreen(const ScreenPicture &pictureFor)
+{
+    ScreenPictures pictures{pictureFor(QGuiApplication::primaryScreen()->geometry().size()), {}};
+    if (!namesAFile(pictures.primary))
+        return true;
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (QScreen *screen : screens) {
+        const QString own = pictureFor(screen->geometry().size());
+        pictures.screens.append({screen, namesAFile(own) ? own : pictures.primary});
+    }
+    return wallpaperOfThisDesktop()->setPerScreen(pictures);
+}
+
 QString DesktopIntegration::keepWallpaper()
 {
     const KeptPicture kept = wallpaperOfThisDesktop()->keep();

@@ -4,6 +4,7 @@
 #include "win32/WindowsShell.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QImage>
 #include <QRect>
@@ -53,6 +54,12 @@ bool DesktopIntegration::setWallpaper(const QString &path)
 {
     WindowsShell::setWallpaper(path.toStdWString());
     return true;
+}
+
+bool DesktopIntegration::setWallpaperPerScreen(const ScreenPicture &pictureFor)
+{
+    // The wallpaper value of the registry holds one picture for all monitors.
+    return setWallpaper(pictureFor(QGuiApplication::primaryScreen()->geometry().size()));
 }
 
 QString DesktopIntegration::keepWallpaper()

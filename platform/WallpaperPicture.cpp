@@ -1,6 +1,5 @@
 #include "WallpaperPicture.h"
 
-#include <QImage>
 #include <QPainter>
 #include <QSize>
 
@@ -8,18 +7,28 @@
 
 QImage WallpaperPicture::compose(const QImage &image, const QSize &areaSize, const QList<QRect> &screens)
 {
+    const QList<QRect> targets = screens.isEmpty() ? QList<QRect>{QRect(QPoint(0, 0), areaSize)} : screens;
+    QList<ScreenImage> each;
+    for (const QRect &target : targets)
+        each.append({target, image});
+    return compose(each, areaSize);
+}
+
+QImage WallpaperPicture::compose(const QList<ScreenImage> &screens, const QSize &areaSize)
+{
     QImage picture(areaSize, QImage::Format_RGB32);
     picture.fill(Qt::black);
-    if (image.isNull() || picture.isNull())
+    if (picture.isNull())
         return picture;
     const QRect area(QPoint(0, 0), areaSize);
-    const QList<QRect> targets = screens.isEmpty() ? QList<QRect>{area} : screens;
 
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    for (const QRect &target : targets) {
+    for (const ScreenImage &screen : screens) {
+        const QRect &target = screen.screen;
+        const QImage &image = screen.image;
         const QRect visible = target & area;
-        if (visible.isEmpty())
+        if (visible.isEmpty() || image.isNull())
             continue;
         // The part of the image with the screen's shape, as large as it goes.
         const qreal scale = std::max(qreal(target.width()) / image.width(),

@@ -4,6 +4,8 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QScreen>
+#include <QStringList>
 #include <QUrl>
 
 namespace {
@@ -22,13 +24,37 @@ QString PlasmaWallpaper::current() const
 
 bool PlasmaWallpaper::set(const QString &path)
 {
-    const QString uri = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
-    evaluate(QStringLiteral("desktops().forEach(function (d) {"
-                            " d.wallpaperPlugin = 'org.kde.image'; %1 d.writeConfig('Image', %2); });")
-                 .arg(QLatin1String(imageGroup),
-                      // GVariant's quoting is that of a script's single-quoted string.
-                      GnomeBackground::quotedValue(uri)));
+    return setPerScreen(ScreenPictures::same(path));
+}
+
+bool PlasmaWallpaper::setPerScreen(const ScreenPictures &pictures)
+{
+    QList<QPair<QRect, QString>> screens;
+    for (const QPair<QScreen *, QString> &screen : pictures.screens)
+        screens.append({screen.first->geometry(), screen.second});
+    evaluate(scriptSetting(screens, pictures.primary));
     return true;
+}
+
+QString PlasmaWallpaper::scriptSetting(const QList<QPair<QRect, QString>> &screens, const QString &primary)
+{
+    // GVariant's quoting is that of a script's single-quoted string.
+    const auto uri = [](const QString &path) {
+        return GnomeBackground::quotedValue(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+    };
+    QStringList pictures;
+    for (const QPair<QRect, QString> &screen : screens) {
+        const QRect &place = screen.first;
+        pictures << QStringLiteral("'%1,%2,%3,%4': %5")
+                        .arg(place.x()).arg(place.y()).arg(place.width()).arg(place.height())
+                        .arg(uri(screen.second));
+    }
+    return QStringLiteral("var pictures = {%1};"
+                          " desktops().forEach(function (d) {"
+                          " var g = screenGeometry(d.screen);"
+                          " var picture = pictures[[g.x, g.y, g.width, g.height].join(',')] || %2;"
+                          " d.wallpaperPlugin = 'org.kde.image'; %3 d.writeConfig('Image', picture); });")
+        .arg(pictures.join(QStringLiteral(", ")), uri(primary), QLatin1String(imageGroup));
 }
 
 QString PlasmaWallpaper::evaluate(const QString &script)

@@ -5,6 +5,7 @@
 #include "WallpaperRecord.h"
 
 #include <QGuiApplication>
+#include <QHash>
 #include <QImage>
 #include <QImageReader>
 #include <QScreen>
@@ -20,18 +21,22 @@ QByteArray displayName()
     return display ? QByteArray(XDisplayString(display)) : QByteArray();
 }
 
-// Where Qt's screens lie in the root window, in device pixels: Qt scales a
+// Where a screen lies in the root window, in device pixels: Qt scales a
 // screen's size but keeps its top left corner.
-QList<QRect> screensInRootWindow()
+QRect inRootWindow(const QScreen *screen)
 {
-    QList<QRect> screens;
+    const QRect geometry = screen->geometry();
+    return QRect(geometry.topLeft(), (QSizeF(geometry.size()) * screen->devicePixelRatio()).toSize());
+}
+
+QRect inRootWindow(const QRect &geometry)
+{
     const QList<QScreen *> all = QGuiApplication::screens();
     for (const QScreen *screen : all) {
-        const QRect geometry = screen->geometry();
-        screens.append(QRect(geometry.topLeft(),
-                             (QSizeF(geometry.size()) * screen->devicePixelRatio()).toSize()));
+        if (screen->geometry() == geometry)
+            return inRootWindow(screen);
     }
-    return screens;
+    return geometry;
 }
 
 } // namespace
@@ -43,25 +48,42 @@ QString RootWindowBackground::current() const
 
 bool RootWindowBackground::set(const QString &path)
 {
+    // A copy of the root window goes back as it was, across all screens.
+    if (QX11Info::isPlatformX11() && path == OwnPictureStore::copyPath()) {
+        if (RootWindowWallpaper::set(displayName(), QImage(path), {}))
+            return WallpaperRecord::write(path);
+        return true;
+    }
+    return setPerScreen(ScreenPictures::same(path));
+}
+
+bool RootWindowBackground::setPerScreen(const ScreenPictures &pictures)
+{
     // A Wayland session whose desktop has no tool of its own that we know: the
     // program's own pages show the picture behind them, from the record.
     if (!QX11Info::isPlatformX11())
-        return WallpaperRecord::write(path);
-    // A copy of the root window goes back as it was, across all screens.
-    const QList<QRect> screens = path == OwnPictureStore::copyPath() ? QList<QRect>() : screensInRootWindow();
-    // Only a picture that is shown is recorded: the record is what the desktop
-    // background paints behind its page.
-    if (RootWindowWallpaper::set(displayName(), QImage(path), screens))
-        return WallpaperRecord::write(path);
+        return WallpaperRecord::write(pictures.primary);
+    QHash<QString, QImage> images;
+    QList<WallpaperPicture::ScreenImage> screens;
+    for (const QPair<QScreen *, QString> &screen : pictures.screens) {
+        if (!images.contains(screen.second))
+            images.insert(screen.second, QImage(screen.second));
+        screens.append({inRootWindow(screen.first), images.value(screen.second)});
+    }
+    // Only a picture that is shown is recorded.
+    if (RootWindowWallpaper::set(displayName(), screens))
+        return WallpaperRecord::write(pictures.primary);
     return true;
 }
 
 QImage RootWindowBackground::picture(const QRect &screen) const
 {
-    if (!QX11Info::isPlatformX11() || QImageReader(current()).canRead())
+    if (!QX11Info::isPlatformX11())
         return DesktopWallpaper::picture(screen);
-    const QImage shown = RootWindowWallpaper::shown(displayName());
-    return shown.isNull() ? DesktopWallpaper::picture(screen) : shown.copy(screen);
+    const QImage shown = RootWindowWallpaper::shownIn(displayName(), inRootWindow(screen));
+    if (shown.isNull())
+        return DesktopWallpaper::picture(screen);
+    return shown.size() == screen.size() ? shown : shown.scaled(screen.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 KeptPicture RootWindowBackground::keep() const

@@ -11,8 +11,11 @@ class RootWindowBackground : public DesktopWallpaper
 public:
     QString current() const override;
     bool set(const QString &path) override;
-    // Where the record names no picture (left so by an older version), what
-    // the root window shows.
+    // Each monitor's area of the root window shows its own picture.
+    bool setPerScreen(const ScreenPictures &pictures) override;
+    // What the root window shows on the screen, also where the record names no
+    // picture (left so by an older version); the recorded picture where the root
+    // window's picture is not as large as the root window any more.
     QImage picture(const QRect &screen) const override;
     KeptPicture keep() const override;
 };

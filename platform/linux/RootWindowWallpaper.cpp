@@ -9,6 +9,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -136,7 +137,11 @@ Pixmap publishedPixmap(Display *display, Window root)
     return None;
 }
 
-QImage pictureOf(Display *display, Pixmap pixmap, Visual *visual, int depth)
+// The part of a pixmap in an area of it (null: all of it); null when the pixmap
+// is not of the depth, the area not inside it, or, where a size is required,
+// the pixmap not of that size.
+QImage pictureOf(Display *display, Pixmap pixmap, Visual *visual, int depth, QRect area,
+                 const QSize &requiredSize)
 {
     Window ignoredRoot;
     int x, y;
@@ -144,14 +149,22 @@ QImage pictureOf(Display *display, Pixmap pixmap, Visual *visual, int depth)
     if (!XGetGeometry(display, pixmap, &ignoredRoot, &x, &y, &width, &height, &border, &pixmapDepth)
         || int(pixmapDepth) != depth || width == 0 || height == 0)
         return QImage();
-    XImage *image = XGetImage(display, pixmap, 0, 0, width, height, AllPlanes, ZPixmap);
+    const QRect whole(0, 0, int(width), int(height));
+    if (requiredSize.isValid() && whole.size() != requiredSize)
+        return QImage();
+    if (area.isNull())
+        area = whole;
+    if (area.isEmpty() || !whole.contains(area))
+        return QImage();
+    XImage *image = XGetImage(display, pixmap, area.x(), area.y(), unsigned(area.width()),
+                              unsigned(area.height()), AllPlanes, ZPixmap);
     if (!image)
         return QImage();
-    QImage picture(int(width), int(height), QImage::Format_RGB32);
+    QImage picture(area.size(), QImage::Format_RGB32);
     const Channel red(visual->red_mask), green(visual->green_mask), blue(visual->blue_mask);
-    for (int row = 0; row < int(height) && !picture.isNull(); ++row) {
+    for (int row = 0; row < area.height() && !picture.isNull(); ++row) {
         QRgb *line = reinterpret_cast<QRgb *>(picture.scanLine(row));
-        for (int column = 0; column < int(width); ++column) {
+        for (int column = 0; column < area.width(); ++column) {
             const unsigned long pixel = XGetPixel(image, column, row);
             line[column] = qRgb(red.value8(pixel), green.value8(pixel), blue.value8(pixel));
         }
@@ -174,6 +187,16 @@ void publish(Display *display, Window root, Pixmap pixmap)
 
 QImage RootWindowWallpaper::shown(const QByteArray &displayName)
 {
+    return read(displayName, QRect(), false);
+}
+
+QImage RootWindowWallpaper::shownIn(const QByteArray &displayName, const QRect &area)
+{
+    return read(displayName, area, true);
+}
+
+QImage RootWindowWallpaper::read(const QByteArray &displayName, const QRect &area, bool wholeRootOnly)
+{
     Display *display = XOpenDisplay(displayName.isEmpty() ? nullptr : displayName.constData());
     if (!display)
         return QImage();
@@ -181,10 +204,12 @@ QImage RootWindowWallpaper::shown(const QByteArray &displayName)
     const XErrorHandler previousHandler = XSetErrorHandler(noteXError);
     const int screen = DefaultScreen(display);
     Visual *visual = DefaultVisual(display, screen);
+    // A fresh connection knows the root window's present size.
+    const QSize rootSize = wholeRootOnly ? QSize(DisplayWidth(display, screen), DisplayHeight(display, screen)) : QSize();
     QImage picture;
     const Pixmap pixmap = publishedPixmap(display, RootWindow(display, screen));
     if (pixmap != None && isTrueColour(visual))
-        picture = pictureOf(display, pixmap, visual, DefaultDepth(display, screen));
+        picture = pictureOf(display, pixmap, visual, DefaultDepth(display, screen), area, rootSize);
     XSync(display, False);
     XSetErrorHandler(previousHandler);
     XCloseDisplay(display);
@@ -196,6 +221,20 @@ bool RootWindowWallpaper::set(const QByteArray &displayName, const QImage &image
 {
     if (image.isNull())
         return false;
+    return show(displayName, [&](const QSize &rootSize) { return WallpaperPicture::compose(image, rootSize, screens); });
+}
+
+bool RootWindowWallpaper::set(const QByteArray &displayName, const QList<WallpaperPicture::ScreenImage> &screens)
+{
+    const bool anyImage = std::any_of(screens.cbegin(), screens.cend(),
+                                      [](const WallpaperPicture::ScreenImage &screen) { return !screen.image.isNull(); });
+    if (!anyImage)
+        return false;
+    return show(displayName, [&](const QSize &rootSize) { return WallpaperPicture::compose(screens, rootSize); });
+}
+
+bool RootWindowWallpaper::show(const QByteArray &displayName, const std::function<QImage(const QSize &)> &pictureFor)
+{
     // A connection of its own: its resources outlive it, which must not happen to
     // the program's own connection.
     Display *display = XOpenDisplay(displayName.isEmpty() ? nullptr : displayName.constData());
@@ -211,7 +250,7 @@ bool RootWindowWallpaper::set(const QByteArray &displayName, const QImage &image
     if (isTrueColour(visual)) {
         const QSize rootSize(DisplayWidth(display, screen), DisplayHeight(display, screen));
         const Pixmap pixmap = createPixmap(display, root, visual, DefaultDepth(display, screen),
-                                           WallpaperPicture::compose(image, rootSize, screens));
+                                           pictureFor(rootSize));
         // A picture too large for the server's memory fails here, before the
         // previous wallpaper is given up.
         xErrorSeen = false;

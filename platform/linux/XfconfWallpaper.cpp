@@ -1,13 +1,20 @@
 #include "XfconfWallpaper.h"
 
 #include "DesktopTool.h"
+#include "WallpaperPicture.h"
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QScreen>
 
 namespace {
 
 const QString channel = QStringLiteral("xfce4-desktop");
+
+QString monitorPath(const QString &monitor)
+{
+    return QStringLiteral("/backdrop/screen0/monitor%1/").arg(monitor);
+}
 
 } // namespace
 
@@ -19,17 +26,40 @@ QString XfconfWallpaper::current() const
 
 bool XfconfWallpaper::set(const QString &path)
 {
-    QStringList properties = pictureProperties();
-    // Until the user picks a picture xfdesktop shows its default without writing
-    // the property: the monitors' first workspaces get one.
-    if (properties.isEmpty()) {
-        const QList<QScreen *> screens = QGuiApplication::screens();
-        for (const QScreen *screen : screens)
-            properties << QStringLiteral("/backdrop/screen0/monitor%1/workspace0/last-image").arg(screen->name());
+    return setPerScreen(ScreenPictures::same(path));
+}
+
+bool XfconfWallpaper::setPerScreen(const ScreenPictures &pictures)
+{
+    QStringList others = pictureProperties();
+    for (const QPair<QScreen *, QString> &screen : pictures.screens) {
+        QStringList own = propertiesOfMonitor(others, screen.first->name());
+        // Until the user picks a picture xfdesktop shows its default without
+        // writing the property: the monitor's first workspace gets one.
+        if (own.isEmpty())
+            own << monitorPath(screen.first->name()) + QStringLiteral("workspace0/last-image");
+        for (const QString &property : qAsConst(own)) {
+            setValue(property, screen.second);
+            others.removeAll(property);
+        }
     }
-    for (const QString &property : qAsConst(properties))
-        setValue(property, path);
+    // Monitors that are not connected now find the primary screen's picture when they come.
+    for (const QString &property : qAsConst(others))
+        setValue(property, pictures.primary);
     return true;
+}
+
+QImage XfconfWallpaper::picture(const QRect &screen) const
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (const QScreen *shown : screens) {
+        if (shown->geometry() != screen)
+            continue;
+        const QStringList own = propertiesOfMonitor(pictureProperties(), shown->name());
+        if (!own.isEmpty())
+            return WallpaperPicture::compose(QImage(value(own.first())), screen.size(), {});
+    }
+    return DesktopWallpaper::picture(screen);
 }
 
 KeptPicture XfconfWallpaper::keep() const
@@ -65,6 +95,16 @@ QStringList XfconfWallpaper::pictureProperties()
     }
     properties.sort();
     return properties;
+}
+
+QStringList XfconfWallpaper::propertiesOfMonitor(const QStringList &properties, const QString &monitor)
+{
+    QStringList own;
+    for (const QString &property : properties) {
+        if (property.startsWith(monitorPath(monitor)))
+            own << property;
+    }
+    return own;
 }
 
 QString XfconfWallpaper::value(const QString &property)

@@ -154,6 +154,7 @@ private slots:
     void compose_data();
     void compose();
     void shownOnTheRootWindow();
+    void eachScreenItsOwnPicture();
     void settingAgainFreesThePreviousPixmap();
     void pixmapOfARunningProgramIsLeftAlone();
     void pathThatShowsNoPictureKeepsTheDesktop_data();
@@ -265,6 +266,31 @@ void tst_RootWindowWallpaper::shownOnTheRootWindow()
     const QImage painted = DesktopIntegration::wallpaperPicture(path, QSize(1280, 800));
     for (const auto &point : expected)
         QCOMPARE(painted.pixelColor(point.first), point.second);
+}
+
+// Two monitors side by side on the session's root window, each with a picture of
+// its own shape; what the root window shows is read back per monitor.
+void tst_RootWindowWallpaper::eachScreenItsOwnPicture()
+{
+    const QRect left(0, 0, 640, 800), right(640, 0, 640, 800);
+    const QImage wide = quarters(QSize(320, 200));
+    QImage tall(200, 320, QImage::Format_RGB32);
+    tall.fill(QColor(90, 40, 160));
+    QVERIFY(RootWindowWallpaper::set(sessionDisplay().toLatin1(), {{left, wide}, {right, tall}}));
+
+    const QImage shot = screenshot(sessionDisplay());
+    // The wide picture covers its tall monitor: its middle, the sides cut off.
+    QVERIFY2(near(shot.pixelColor(100, 100), topLeft, 2), describe(shot.pixelColor(100, 100)));
+    QVERIFY2(near(shot.pixelColor(540, 700), bottomRight, 2), describe(shot.pixelColor(540, 700)));
+    for (const QPoint point : {QPoint(650, 10), QPoint(1270, 790)})
+        QVERIFY2(near(shot.pixelColor(point), QColor(90, 40, 160), 2), describe(shot.pixelColor(point)));
+
+    const QImage rightShown = RootWindowWallpaper::shownIn(sessionDisplay().toLatin1(), right);
+    QCOMPARE(rightShown.size(), right.size());
+    QVERIFY(near(rightShown.pixelColor(0, 0), QColor(90, 40, 160), 2));
+    QCOMPARE(RootWindowWallpaper::shownIn(sessionDisplay().toLatin1(), left).pixelColor(100, 100), shot.pixelColor(100, 100));
+    // Beyond the root window there is nothing to read.
+    QVERIFY(RootWindowWallpaper::shownIn(sessionDisplay().toLatin1(), QRect(1000, 0, 640, 800)).isNull());
 }
 
 void tst_RootWindowWallpaper::settingAgainFreesThePreviousPixmap()

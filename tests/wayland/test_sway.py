@@ -1,5 +1,7 @@
 """The real programs under headless sway (a wlroots compositor with the layer
 shell), run by tests/harness/wayland-session."""
+import os
+import re
 import subprocess
 import unittest
 
@@ -9,6 +11,60 @@ from waylandsession import Session, VirtualPointer, wait_until
 # what lies behind the page, the clock lies on the right.
 BACKDROP_PROBE = (80, 80)
 SECOND_OUTPUT = (1280, 0, 1024, 768)
+
+
+class NestedSway:
+    """A sway of the session's user inside the session's sway (wlroots' Wayland
+    backend): its outputs are windows of the outer one. While it runs, the
+    test's programs, screenshots and swaymsg reach it instead of the outer one."""
+
+    def __init__(self, session):
+        self.session = session
+        self.saved = {}
+        self.compositor = None
+
+    def __enter__(self):
+        # Outputs keep the size they ask for, rather than a tile's.
+        Session.swaymsg('for_window [app_id="wlroots"] floating enable')
+        runtime = os.environ["XDG_RUNTIME_DIR"]
+        before = set(os.listdir(runtime))
+        config = os.path.join(self.session.scratch, "nested-sway.conf")
+        with open(config, "w") as file:
+            file.write("xwayland disable\noutput * bg #2a5a8a solid_color\n")
+        os.chmod(config, 0o644)
+        socket = os.path.join(runtime, "nested-sway-ipc.sock")
+        env = self.session.program_env()
+        env.update({"WLR_BACKENDS": "wayland", "WLR_RENDERER": "pixman", "WLR_LIBINPUT_NO_DEVICES": "1",
+                    "SWAYSOCK": socket})
+        self.compositor = subprocess.Popen(self.session.as_user + ["sway", "-c", config], env=env,
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.session.processes.append(self.compositor)
+
+        def new_display():
+            return next((name for name in set(os.listdir(runtime)) - before
+                         if name.startswith("wayland-") and not name.endswith(".lock")), None)
+        display = wait_until(new_display)
+        if not display or not wait_until(lambda: subprocess.run(
+                ["swaymsg", "-s", socket, "-t", "get_version"], capture_output=True).returncode == 0):
+            raise RuntimeError("the nested sway did not start")
+        for variable, value in (("WAYLAND_DISPLAY", display), ("SWAYSOCK", socket)):
+            self.saved[variable] = os.environ.get(variable)
+            os.environ[variable] = value
+        return self
+
+    def __exit__(self, *exception):
+        for variable, value in self.saved.items():
+            if value is None:
+                os.environ.pop(variable, None)
+            else:
+                os.environ[variable] = value
+        self.session.stop_all()
+
+    def unplug(self, output):
+        """Closes the outer window that shows the output; the nested sway then
+        loses that output as if it were unplugged."""
+        subprocess.run(["swaymsg", "-s", self.saved["SWAYSOCK"], f'[title="wlroots - {output}"] kill'],
+                       check=True, capture_output=True)
 
 
 class SwayTest(unittest.TestCase):
@@ -75,6 +131,82 @@ class SwayTest(unittest.TestCase):
         return any(node["rect"]["x"] <= x < node["rect"]["x"] + node["rect"]["width"]
                    and node["rect"]["y"] <= y < node["rect"]["y"] + node["rect"]["height"]
                    for node in self.session.toplevels())
+
+    @staticmethod
+    def bottom_layer_surfaces(protocol_log):
+        """The program's surfaces in the bottom layer that exist now, from its
+        protocol log: made by get_layer_surface (layer 1), ended by destroy."""
+        alive = set()
+        made = re.compile(r"get_layer_surface\(new id zwlr_layer_surface_v1@(\d+), wl_surface@\d+, "
+                          r"wl_output@\d+, 1,")
+        ended = re.compile(r"-> zwlr_layer_surface_v1@(\d+)\.destroy\(\)")
+        with open(protocol_log, errors="replace") as log:
+            for line in log:
+                if "zwlr_layer_s" not in line:
+                    continue
+                if (match := made.search(line)):
+                    alive.add(match.group(1))
+                elif (match := ended.search(line)):
+                    alive.discard(match.group(1))
+        return len(alive)
+
+    def shows_design_on_output(self, name):
+        """The page on an output of its own size: the design, painted to cover
+        that output, behind the page's transparent left half."""
+        output = next(output for output in self.session.outputs() if output["name"] == name)
+        width, height = output["rect"]["width"], output["rect"]["height"]
+        shot = self.session.screenshot(f"{name}.png", output=name)
+        return all(self.session.distance(self.session.mean_colour(shot, x, y),
+                                         self.session.design_at(x, y, f"{width}x{height}")) <= 36
+                   for x, y in ((40, 40), (60, height - 60)))
+
+    def output_names(self):
+        return sorted(output["name"] for output in self.session.outputs())
+
+    def test_backgrounds_follow_outputs_that_come_go_and_change_size(self):
+        # The headless outputs of sway 1.7 cannot be switched off ("Failed to
+        # commit output"); the outputs of a sway nested in this one can: each is
+        # a window here, and closing that window unplugs the output.
+        with NestedSway(self.session) as nested:
+            log = os.path.join(self.session.scratch, "protocol.log")
+            background = self.session.start("zintello", protocol_log=log)
+            self.assertTrue(wait_until(lambda: self.bottom_layer_surfaces(log) == 1))
+            self.assertTrue(wait_until(lambda: self.shows_design_on_output("WL-1")),
+                            "the page never showed")
+
+            # An output comes: its background follows within about a second (the
+            # waits are ample for a busy machine).
+            self.session.swaymsg("create_output")
+            self.assertTrue(wait_until(lambda: self.output_names() == ["WL-1", "WL-2"]))
+            self.assertTrue(wait_until(lambda: self.bottom_layer_surfaces(log) == 2),
+                            "the new output got no background")
+            self.assertTrue(wait_until(lambda: self.shows_design_on_output("WL-2")),
+                            "the new output does not show the page")
+
+            # It changes its size: the page follows, covering it all.
+            self.session.swaymsg("output WL-2 mode 800x600")
+            self.assertTrue(wait_until(lambda: any(output["name"] == "WL-2" and output["rect"]["width"] == 800
+                                                   for output in self.session.outputs())))
+            self.assertTrue(wait_until(lambda: self.shows_design_on_output("WL-2")),
+                            "the page did not follow the output's new size")
+
+            # It goes: its background goes, the program and the other one stay.
+            nested.unplug("WL-2")
+            self.assertTrue(wait_until(lambda: self.output_names() == ["WL-1"]))
+            self.assertTrue(wait_until(lambda: self.bottom_layer_surfaces(log) == 1),
+                            "the background of the output that went is still there")
+            self.assertIsNone(background.poll(), "the program ended with the output")
+            self.assertTrue(self.shows_design_on_output("WL-1"))
+
+            # Another one comes.
+            self.session.swaymsg("create_output")
+            self.assertTrue(wait_until(lambda: len(self.output_names()) == 2))
+            self.assertTrue(wait_until(lambda: self.bottom_layer_surfaces(log) == 2))
+            added = self.output_names()[1]
+            self.assertTrue(wait_until(lambda: self.shows_design_on_output(added)))
+
+            self.assertEqual(self.session.run("zintello", "/q").returncode, 0)
+            self.assertEqual(background.wait(60), 0)
 
     def test_show_covers_every_output_and_ends_on_input(self):
         for end_with in ("key", "pointer"):

@@ -79,10 +79,19 @@ class Session:
         return service
 
 
-    def start(self, program, *arguments):
+    def start(self, program, *arguments, protocol_log=None):
+        """With protocol_log, the program's Wayland requests and events go to
+        that file (WAYLAND_DEBUG), and nothing else of its output."""
+        env = self.program_env()
+        output = subprocess.PIPE
+        if protocol_log:
+            env["WAYLAND_DEBUG"] = "client"
+            output = open(protocol_log, "w")
         process = subprocess.Popen(self.as_user + [os.path.join(self.program_dir, program)]
-                                   + list(arguments), env=self.program_env(), cwd=self.home,
-                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+                                   + list(arguments), env=env, cwd=self.home,
+                                   stdout=output, stderr=subprocess.STDOUT, text=True)
+        if protocol_log:
+            output.close()
         self.processes.append(process)
         return process
 
@@ -126,9 +135,10 @@ class Session:
         return [output for output in self.swaymsg("-t", "get_outputs") if output["active"]]
 
     # Pixels.
-    def screenshot(self, name="shot.png"):
+    def screenshot(self, name="shot.png", output=None):
+        """All outputs, or the one named."""
         path = os.path.join(self.scratch, name)
-        subprocess.run(["grim", path], check=True)
+        subprocess.run(["grim"] + (["-o", output] if output else []) + [path], check=True)
         return path
 
     @staticmethod
