@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <QWebFrame>
 #include <QWebPage>
+#include <QWebSettings>
 #include <QWebView>
 
 ZintelloDesktopBackgroundWidget::ZintelloDesktopBackgroundWidget(QNetworkCookieJar *cookieJar, QWidget *parent)
@@ -62,8 +63,20 @@ void ZintelloDesktopBackgroundWidget::fillWithView()
     setLayout(layout);
 }
 
+void ZintelloDesktopBackgroundWidget::keepNoEngineCaches()
+{
+    // The page is a local file that stays on screen all day: what the engine
+    // would keep to show it again faster (dead resources, earlier pages, code
+    // and garbage of the start) is memory held for nothing, and its later
+    // collection a wake-up of its own.
+    QWebSettings::setObjectCacheCapacities(0, 0, 0);
+    QWebSettings::setMaximumPagesInCache(0);
+    connect(webView, &QWebView::loadFinished, this, [] { QWebSettings::clearMemoryCaches(); });
+}
+
 void ZintelloDesktopBackgroundWidget::loadStartPage()
 {
+    keepNoEngineCaches();
     webView->load(QUrl::fromLocalFile(QCoreApplication::applicationDirPath()
                                       + QStringLiteral("/html/index.html")));
 }
