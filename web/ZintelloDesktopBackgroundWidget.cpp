@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
+#include <QPixmapCache>
 #include <QVBoxLayout>
 #include <QWebFrame>
 #include <QWebPage>
@@ -68,10 +69,15 @@ void ZintelloDesktopBackgroundWidget::keepNoEngineCaches()
     // The page is a local file that stays on screen all day: what the engine
     // would keep to show it again faster (dead resources, earlier pages, code
     // and garbage of the start) is memory held for nothing, and its later
-    // collection a wake-up of its own.
+    // collection a wake-up of its own. The same goes for the pixmaps the engine
+    // and the style loaded at start: Qt's pixmap cache would wake the program
+    // every ten to thirty seconds to age them out.
     QWebSettings::setObjectCacheCapacities(0, 0, 0);
     QWebSettings::setMaximumPagesInCache(0);
-    connect(webView, &QWebView::loadFinished, this, [] { QWebSettings::clearMemoryCaches(); });
+    connect(webView, &QWebView::loadFinished, this, [] {
+        QWebSettings::clearMemoryCaches();
+        QPixmapCache::clear();
+    });
 }
 
 void ZintelloDesktopBackgroundWidget::loadStartPage()
