@@ -40,15 +40,12 @@ ZintelloDesktopSettingsWindow::ZintelloDesktopSettingsWindow(QWidget *parent)
     ui->setupUi(this);
     fitTextsToTheirControls();
     ui->settingsTab->setStyleSheet(QStringLiteral("background-color: rgb(237, 237, 237);"));
-    ui->settings->load(QUrl::fromLocalFile(programDir() + QStringLiteral("/html/settings.html")));
-    ui->aboutView->load(QUrl::fromLocalFile(programDir() + QStringLiteral("/html/about.html")));
     ui->aboutView->page()->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
     connect(ui->aboutView->page(), &QWebPage::linkClicked, this, &ZintelloDesktopSettingsWindow::linkClicked);
     connect(ui->openSaverSettings, &QPushButton::clicked, this, &ZintelloDesktopSettingsWindow::openScrennsaverSettings);
 
     cookieJar = new SaveNetworkCookieJar(this);
     ui->settings->page()->networkAccessManager()->setCookieJar(cookieJar);
-    ui->settings->reload();
     connect(cookieJar, &SaveNetworkCookieJar::cookiesChanges, this, &ZintelloDesktopSettingsWindow::pageReload);
     connect(cookieJar, &SaveNetworkCookieJar::changedToDesign, this, &ZintelloDesktopSettingsWindow::onChangedToDesign);
     // The cookie is stored only after the jar has told of it.
@@ -99,6 +96,18 @@ void ZintelloDesktopSettingsWindow::closeEvent(QCloseEvent *event)
     saveCookies();
     setVisible(false);
     event->ignore();
+}
+
+void ZintelloDesktopSettingsWindow::showEvent(QShowEvent *event)
+{
+    // Most users open this window seldom: its two pages are not held all day
+    // for it, they load when it is first shown.
+    if (!pagesRequested) {
+        pagesRequested = true;
+        ui->settings->load(QUrl::fromLocalFile(programDir() + QStringLiteral("/html/settings.html")));
+        ui->aboutView->load(QUrl::fromLocalFile(programDir() + QStringLiteral("/html/about.html")));
+    }
+    QMainWindow::showEvent(event);
 }
 
 void ZintelloDesktopSettingsWindow::changeEvent(QEvent *event)

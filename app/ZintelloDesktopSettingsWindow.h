@@ -31,6 +31,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private slots:
@@ -78,6 +79,7 @@ private:
     ScreensaverIdleStart *screensaverIdleStart = nullptr;
     Ui_ZintelloDesktopSettingsWindow *ui;
     bool saveFailureReported = false;
+    bool pagesRequested = false;
 };
 
 #endif

@@ -17,14 +17,21 @@ is measured the same way:
   (shared pages divided only among the session's processes, from pagemap). The
   second one is the one compared: on a shared machine, other programs mapping
   the same Qt WebKit libraries lower the first one by tens of MiB;
-- CPU time (the scheduler's run time of every thread of the tree, from
-  /proc/PID/task/TID/schedstat) over 60 s of the idle desktop from 15 s after
-  the start; the page's clock changes its
-  minute once in every such window;
+- CPU time from the kernel's accounting of the program (its own cgroup, else
+  /proc/PID/stat with the children it reaped) over 60 s of the idle desktop
+  from 15 s after the start; the page's clock changes its minute once in every
+  such window;
+- wake-ups: the voluntary and involuntary context switches of all threads of
+  the tree over the same 60 s, per minute and screen;
+- with --screens-pass, in the two-screen session (Xorg dummy): the desktop
+  program with its second screen off and on, for the cost of a further screen;
 - the screensaver: start with /s to the page painted full screen, as above, and
   from a key press sent through XTest to the end of the process (pidfd).
 
-usage: measure.py --program-dir DIR --bench-dir DIR --out DIR [--runs N] [--quick]
+A missing, negative or impossible figure fails the run (exit status 1), with
+the reason printed.
+
+usage: measure.py --program-dir DIR --bench-dir DIR --out DIR [--runs N] [--quick] [--screens-pass]
 """
 import argparse
 import array
@@ -134,11 +141,76 @@ def session_pss_kib(tree):
     return int(sum(1.0 / mappers[frame] for pid in tree for frame in frames[pid]) * PAGE_KIB)
 
 
-def cpu_ns(tree):
-    """CPU time of every thread of the tree, in ns (the scheduler's own count,
-    finer than the 10 ms ticks of /proc/PID/stat, which an idle program barely
-    reaches in a minute)."""
-    total = 0
+class CpuAccount:
+    """CPU time of everything one started program runs, from the kernel's own
+    accounting, which keeps the time of threads and processes that have ended:
+    a cgroup of the program's own where the machine lets us make one, else the
+    processes' counters in /proc/PID/stat (utime+stime, and cutime+cstime of
+    the children they reaped; in clock ticks of 10 ms).
+
+    Summing the run time of the threads alive at two moments is not enough:
+    a thread that ends in between takes its time with it, and the difference
+    can come out negative."""
+
+    HIERARCHIES = (("/sys/fs/cgroup/cpuacct", "cpuacct.usage"),
+                   ("/sys/fs/cgroup/unified", "cpu.stat"),
+                   ("/sys/fs/cgroup", "cpu.stat"))
+    serial = 0
+
+    def __init__(self, name):
+        self.path = None
+        self.counter = None
+        CpuAccount.serial += 1
+        for hierarchy, counter in self.HIERARCHIES:
+            if not os.path.isfile(os.path.join(hierarchy, "cgroup.procs")):
+                continue
+            path = os.path.join(hierarchy, f"zintello-bench-{os.getpid()}-{CpuAccount.serial}-{name}")
+            try:
+                os.mkdir(path)
+            except OSError:
+                continue
+            if os.path.isfile(os.path.join(path, counter)):
+                self.path, self.counter = path, counter
+                break
+            os.rmdir(path)
+        self.source = f"a cgroup's {self.counter}" if self.path else "/proc/PID/stat"
+
+    def enter(self):
+        """In the started program's process, before it runs the program."""
+        if self.path:
+            with open(os.path.join(self.path, "cgroup.procs"), "w") as f:
+                f.write(str(os.getpid()))
+
+    def ns(self, tree):
+        if self.path:
+            with open(os.path.join(self.path, self.counter)) as f:
+                text = f.read()
+            if self.counter == "cpu.stat":
+                return int(dict(line.split() for line in text.splitlines())["usage_usec"]) * 1000
+            return int(text)
+        ticks = 0
+        for pid in tree:
+            try:
+                with open(f"/proc/{pid}/stat") as f:
+                    text = f.read()
+            except OSError:
+                continue
+            fields = text[text.rindex(")") + 2:].split()
+            # utime, stime, cutime, cstime: fields 14 to 17 of the line.
+            ticks += sum(int(v) for v in fields[11:15])
+        return ticks * 1_000_000_000 // os.sysconf("SC_CLK_TCK")
+
+    def close(self):
+        if self.path:
+            try:
+                os.rmdir(self.path)
+            except OSError:
+                pass
+
+
+def thread_switches(tree):
+    """Voluntary and involuntary context switches of every thread of the tree."""
+    counts = {}
     for pid in tree:
         try:
             tasks = os.listdir(f"/proc/{pid}/task")
@@ -146,11 +218,31 @@ def cpu_ns(tree):
             continue
         for task in tasks:
             try:
-                with open(f"/proc/{pid}/task/{task}/schedstat") as f:
-                    total += int(f.read().split()[0])
-            except (OSError, ValueError, IndexError):
+                with open(f"/proc/{pid}/task/{task}/status") as f:
+                    values = dict(line.split(":", 1) for line in f if "ctxt_switches" in line)
+                counts[(pid, int(task))] = sum(int(v) for v in values.values())
+            except (OSError, ValueError):
                 pass
-    return total
+    return counts
+
+
+class WakeUps:
+    """Context switches of all threads of a tree over a span of time, sampled
+    every second so that a thread ending in between keeps what it did until
+    its last sample; a thread born in between counts from zero."""
+
+    def __init__(self):
+        self.first = None
+        self.last = {}
+
+    def sample(self, tree):
+        counts = thread_switches(tree)
+        if self.first is None:
+            self.first = dict(counts)
+        self.last.update(counts)
+
+    def total(self):
+        return sum(count - self.first.get(key, 0) for key, count in self.last.items())
 
 
 def stop_tree(process):
@@ -268,6 +360,13 @@ def wait_for_quiet_minute(span):
         time.sleep(0.2)
 
 
+def keep_session_active():
+    """A key without effect: the desktop program starts the screensaver after
+    ten minutes without input, and a run must not find the session idle that
+    long, or the screensaver joins the measured tree."""
+    subprocess.run(["xdotool", "key", "shift"], check=False, timeout=30)
+
+
 def sleep_until(ns):
     delay = (ns - time.monotonic_ns()) / 1e9
     if delay > 0:
@@ -318,19 +417,22 @@ def program_environment():
     return env
 
 
-def launch(command, log):
+def launch(command, log, account=None):
     return subprocess.Popen(command, env=program_environment(), stdin=subprocess.DEVNULL,
-                            stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
+                            stdout=log, stderr=subprocess.STDOUT, start_new_session=True,
+                            preexec_fn=account.enter if account else None)
 
 
 # --- one run ---------------------------------------------------------------
 
-def measure_desktop_run(name, command, options, ignored_rows, log, picture=None):
+def measure_desktop_run(name, command, options, ignored_rows, log, picture=None, screens=1):
+    keep_session_active()
     wait_for_quiet_minute(options.paint_window + 2)
     watch = PaintWatch(options.paintwatch, ignored_rows, picture)
+    account = CpuAccount(name)
     start = time.monotonic_ns()
-    process = launch(command, log)
-    result = {"program": name, "load": os.getloadavg()[0]}
+    process = launch(command, log, account)
+    result = {"program": name, "load": os.getloadavg()[0], "screens": screens, "cpu_source": account.source}
     try:
         sleep_until(start + int(options.paint_window * 1e9))
         tree = process_tree(process.pid)
@@ -341,10 +443,21 @@ def measure_desktop_run(name, command, options, ignored_rows, log, picture=None)
         result["paint_s"] = (first - start) / 1e9 if first else None
         result["paint_details"] = details
         sleep_until(start + int(options.cpu_from * 1e9))
-        before = cpu_ns(process_tree(process.pid))
-        sleep_until(start + int((options.cpu_from + options.cpu_window) * 1e9))
-        after = cpu_ns(process_tree(process.pid))
+        wake_ups = WakeUps()
+        tree = process_tree(process.pid)
+        wake_ups.sample(tree)
+        before = account.ns(tree)
+        window_end = start + int((options.cpu_from + options.cpu_window) * 1e9)
+        while time.monotonic_ns() < window_end - 1e9:
+            time.sleep(1.0)
+            wake_ups.sample(process_tree(process.pid))
+        sleep_until(window_end)
+        tree = process_tree(process.pid)
+        wake_ups.sample(tree)
+        after = account.ns(tree)
         result["cpu_percent"] = 100.0 * (after - before) / 1e9 / options.cpu_window
+        result["wake_ups"] = wake_ups.total()
+        result["wake_ups_per_min_per_screen"] = wake_ups.total() / (options.cpu_window / 60) / screens
         sleep_until(start + int(options.pss_late_at * 1e9))
         tree = process_tree(process.pid)
         result["rollup_late_kib"] = pss_kib(tree)
@@ -354,6 +467,7 @@ def measure_desktop_run(name, command, options, ignored_rows, log, picture=None)
     finally:
         watch.kill()
         stop_tree(process)
+        account.close()
     return result
 
 
@@ -389,6 +503,52 @@ def warm_up(command, options, log):
     stop_tree(process)
 
 
+def measure_screen_cost(options, log):
+    """The desktop program in the two-screen session, its second output off and on in turn."""
+    command = [os.path.join(options.program_dir, "zintello")]
+    warm_up(command, options, log)
+    results = []
+    outputs = {1: ["--output", "DUMMY1", "--off"],
+               2: ["--output", "DUMMY1", "--mode", "1024x768", "--right-of", "DUMMY0"]}
+    for run in range(options.runs):
+        for screens, arguments in outputs.items():
+            subprocess.run(["xrandr"] + arguments, check=True, timeout=30)
+            time.sleep(2)
+            print(f"measure: screens run {run + 1}/{options.runs}, {screens} screen(s)", flush=True)
+            result = measure_desktop_run("ZINTELLO", command, options, panel_rows(), log, screens=screens)
+            result["run"] = run + 1
+            print("   ", json.dumps({k: v for k, v in result.items() if k != "paint_details"}), flush=True)
+            results.append(result)
+            time.sleep(2)
+    return results
+
+
+def implausible(results):
+    """Why a figure cannot be right, one line each: a missing one, a negative
+    or zero one where the program does work (the page's clock ticks in every
+    window), more CPU than the machine has."""
+    problems = []
+    ceiling = 100.0 * os.cpu_count()
+    for r in results:
+        what = f"{r['program']} run {r.get('run')}" + (f", {r['screens']} screen(s)" if "screens" in r else "")
+        if r.get("ended_early"):
+            problems.append(f"{what}: the program ended during the run")
+        if r["program"] == "ZINTELLO" and r.get("processes_late", 1) > 1:
+            problems.append(f"{what}: another process (the screensaver?) ran in the program's tree")
+        keys = ("paint_s", "pss_kib", "exit_ms") if r["program"] == "ZINTELLO.scr" else \
+            ("paint_s", "pss_early_kib", "pss_late_kib", "cpu_percent", "wake_ups")
+        for key in keys:
+            value = r.get(key)
+            if value is None:
+                problems.append(f"{what}: no {key} figure")
+            elif value <= 0:
+                problems.append(f"{what}: {key} is {value}, which cannot be")
+        cpu = r.get("cpu_percent")
+        if cpu is not None and cpu > ceiling:
+            problems.append(f"{what}: cpu_percent {cpu:.1f} is more than the machine's {ceiling:.0f} %")
+    return problems
+
+
 # --- the report ------------------------------------------------------------
 
 METRICS = [
@@ -398,6 +558,7 @@ METRICS = [
     ("rollup_early_kib", "machine-wide PSS after {early}", "MiB", 1 / 1024),
     ("rollup_late_kib", "machine-wide PSS after {late}", "MiB", 1 / 1024),
     ("cpu_percent", "idle CPU over {window}", "% of a core", 1.0),
+    ("wake_ups_per_min_per_screen", "wake-ups over {window}", "per min and screen", 1.0),
 ]
 
 
@@ -441,7 +602,9 @@ def build_report(results, options):
     lines = [f"ZINTELLO benchmark, {time.strftime('%Y-%m-%d %H:%M')}, {os.cpu_count()} cores, "
              f"Xvfb 1280x800 with openbox and tint2; median [min-max] n=runs",
              "start: first 15 ms grab of the root window equal to the picture at "
-             f"{labels['early']} (panel rows left out); CPU: run time of all threads of the tree (schedstat) from {options.cpu_from:g} s on;",
+             f"{labels['early']} (panel rows left out); CPU: the kernel's accounting of the program "
+             f"({results[0].get('cpu_source', '?') if results else '?'}) from {options.cpu_from:g} s on;",
+             "wake-ups: context switches of all its threads over the same window;",
              "PSS: sum over the process tree, shared pages divided among this desktop session's "
              "processes only (pagemap);", "machine-wide PSS: the kernel's smaps_rollup, which other users "
              "of the same libraries on the machine lower", ""]
@@ -460,15 +623,21 @@ def build_report(results, options):
     for peer in names[1:]:
         theirs = stats[peer]
         ratios.append(ratio_line(f"  memory after {labels['early']}, / {peer}", zintello.get("pss_early_kib"),
-                                 theirs["pss_early_kib"], 1 / 3))
+                                 theirs["pss_early_kib"], 1 / 4))
         ratios.append(ratio_line(f"  memory after {labels['late']}, / {peer}", zintello.get("pss_late_kib"),
-                                 theirs["pss_late_kib"], 1 / 3))
+                                 theirs["pss_late_kib"], 1 / 4))
         ratios.append(ratio_line(f"  idle CPU, / {peer}", zintello.get("cpu_percent"), theirs["cpu_percent"], 0.5))
-        ratios.append(ratio_line(f"  start to paint, / {peer}", zintello.get("paint_s"), theirs["paint_s"], 0.5))
+        ratios.append(ratio_line(f"  start to paint, / {peer}", zintello.get("paint_s"), theirs["paint_s"], 0.33))
     cpu = zintello.get("cpu_percent")
     if cpu:
         ratios.append(f"  idle CPU of ZINTELLO: {cpu['median']:.3f} % of a core "
                       f"(target < 1 %: {'met' if cpu['median'] < 1 else 'MISSED'})")
+    wake_ups = zintello.get("wake_ups_per_min_per_screen")
+    if wake_ups:
+        ratios.append(f"  wake-ups of ZINTELLO at rest: {wake_ups['median']:.1f} per minute and screen "
+                      f"(target <= 6: {'met' if wake_ups['median'] <= 6 else 'MISSED'})")
+    ratios.append(ratio_line(f"  screensaver memory / desktop program's, both after {labels['early']}",
+                             saver_stats["pss_kib"], zintello.get("pss_early_kib"), 1.0))
     if saver_stats["exit_ms"]:
         median = saver_stats["exit_ms"]["median"]
         ratios.append(f"  screensaver key press to exit: {median:.1f} ms "
@@ -476,6 +645,33 @@ def build_report(results, options):
     ratios.append(ratio_line("  screensaver start / desktop program start", saver_stats["paint_s"],
                              zintello.get("paint_s"), 1.5))
     return "\n".join(lines), "\n".join(ratios), stats, saver_stats
+
+
+def screen_cost_report(results, options):
+    """Lines on what each further screen costs, from the two-screen session's runs."""
+    if not results:
+        return []
+    late = seconds_label(options.screens_pss_late_at)
+    by = {n: {key: summary([r.get(key) for r in results if r["screens"] == n])
+              for key in ("pss_late_kib", "cpu_percent", "wake_ups_per_min_per_screen")} for n in (1, 2)}
+    lines = ["", f"Each further screen (Xorg dummy session, DUMMY0 1280x800, DUMMY1 1024x768 off and on; "
+             f"median [min-max] n=runs)"]
+    for n in (1, 2):
+        lines.append(f"  {n} screen(s): PSS after {late} (MiB) {format_cell(by[n]['pss_late_kib'], 1 / 1024)};"
+                     f" idle CPU (% of a core) {format_cell(by[n]['cpu_percent'], 1.0, 3)};"
+                     f" wake-ups per min and screen {format_cell(by[n]['wake_ups_per_min_per_screen'], 1.0, 1)}")
+    one, two = by[1], by[2]
+    if one["pss_late_kib"] and two["pss_late_kib"]:
+        extra = (two["pss_late_kib"]["median"] - one["pss_late_kib"]["median"]) / 1024
+        lines.append(f"  the second screen's PSS: {extra:+.2f} MiB (target <= 12: {'met' if extra <= 12 else 'MISSED'})")
+    if one["cpu_percent"] and two["cpu_percent"]:
+        lines.append(f"  the second screen's idle CPU: "
+                     f"{two['cpu_percent']['median'] - one['cpu_percent']['median']:+.3f} % of a core")
+    wake_ups = two["wake_ups_per_min_per_screen"]
+    if wake_ups:
+        lines.append(f"  wake-ups with two screens: {wake_ups['median']:.1f} per minute and screen "
+                     f"(target <= 6: {'met' if wake_ups['median'] <= 6 else 'MISSED'})")
+    return lines
 
 
 def write_plot(stats, saver_stats, options, svg_path, png_path):
@@ -536,6 +732,8 @@ def main():
     parser.add_argument("--saver-runs", type=int, default=5)
     parser.add_argument("--quick", action="store_true")
     parser.add_argument("--only", action="append", help="measure only these: ZINTELLO, QtWebEngine, Chromium, saver")
+    parser.add_argument("--screens-pass", action="store_true",
+                        help="in the two-screen session: the desktop program with one and two screens, to screens.json")
     options = parser.parse_args()
     options.paintwatch = os.path.join(options.bench_dir, "zintello_paintwatch")
     options.paint_window = 10.0
@@ -546,7 +744,23 @@ def main():
         options.saver_runs = 2 if options.saver_runs == 5 else options.saver_runs
     else:
         options.cpu_from, options.cpu_window, options.pss_late_at = 15.0, 60.0, 300.0
+    # Each screen count is started in turn: the PSS is taken once the idle window is over.
+    options.screens_pss_late_at = options.cpu_from + options.cpu_window + 5
     os.makedirs(options.out, exist_ok=True)
+    screens_file = os.path.join(options.out, "screens.json")
+
+    if options.screens_pass:
+        options.pss_late_at = options.screens_pss_late_at
+        options.runs = 1 if options.quick else 2
+        with open(os.path.join(options.out, "programs.log"), "ab") as log:
+            results = measure_screen_cost(options, log)
+        with open(screens_file, "w") as f:
+            json.dump(results, f, indent=1)
+        print("\n".join(screen_cost_report(results, options)))
+        problems = implausible(results)
+        for problem in problems:
+            print(f"measure: FAILED: {problem}", flush=True)
+        return 1 if problems else 0
 
     available = programs(options)
     if options.only:
@@ -596,8 +810,14 @@ def main():
             os.remove(path)
 
     table, ratios, stats, saver_stats = build_report(results, options)
+    screen_results = []
+    if os.path.isfile(screens_file):
+        with open(screens_file) as f:
+            screen_results = json.load(f)
+    ratios = "\n".join([ratios] + screen_cost_report(screen_results, options))
     with open(os.path.join(options.out, "results.json"), "w") as f:
-        json.dump({"options": {k: v for k, v in vars(options).items()}, "results": results}, f, indent=1)
+        json.dump({"options": {k: v for k, v in vars(options).items()}, "results": results,
+                   "screens": screen_results}, f, indent=1)
     with open(os.path.join(options.out, "table.txt"), "w") as f:
         f.write(table + "\n" + ratios + "\n")
     write_plot(stats, saver_stats, options, os.path.join(options.out, "plot.svg"),
@@ -606,7 +826,10 @@ def main():
     print(table)
     print(f"\nTable: {options.out}/table.txt  plot: {options.out}/plot.png")
     print(ratios)
-    return 0
+    problems = implausible(results)
+    for problem in problems:
+        print(f"measure: FAILED: {problem}", flush=True)
+    return 1 if problems else 0
 
 
 if __name__ == "__main__":

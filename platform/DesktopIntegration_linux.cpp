@@ -238,6 +238,13 @@ void DesktopIntegration::prepareApplicationStart(const QString &programName)
     // Qt reads the choice when it makes the first window; a choice of the user's stays.
     if (!qEnvironmentVariableIsSet("QT_WAYLAND_SHELL_INTEGRATION"))
         qputenv("QT_WAYLAND_SHELL_INTEGRATION", DesktopLayerShellIntegration::shellChoice());
+    // Qt's generic network bearer lists the network interfaces every ten seconds
+    // for as long as any page or update check has a network manager, that is all
+    // day: a wake-up for nothing while the pages only ask for local files. The
+    // network managers' own bearers (NetworkManager, ConnMan) follow changes
+    // without polling. A choice of the user's stays.
+    if (!qEnvironmentVariableIsSet("QT_EXCLUDE_GENERIC_BEARER"))
+        qputenv("QT_EXCLUDE_GENERIC_BEARER", "1");
 }
 
 void DesktopIntegration::applicationStarted()

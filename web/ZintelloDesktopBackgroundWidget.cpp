@@ -4,9 +4,11 @@
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
+#include <QPixmapCache>
 #include <QVBoxLayout>
 #include <QWebFrame>
 #include <QWebPage>
+#include <QWebSettings>
 #include <QWebView>
 
 ZintelloDesktopBackgroundWidget::ZintelloDesktopBackgroundWidget(QNetworkCookieJar *cookieJar, QWidget *parent)
@@ -62,8 +64,25 @@ void ZintelloDesktopBackgroundWidget::fillWithView()
     setLayout(layout);
 }
 
+void ZintelloDesktopBackgroundWidget::keepNoEngineCaches()
+{
+    // The page is a local file that stays on screen all day: what the engine
+    // would keep to show it again faster (dead resources, earlier pages, code
+    // and garbage of the start) is memory held for nothing, and its later
+    // collection a wake-up of its own. The same goes for the pixmaps the engine
+    // and the style loaded at start: Qt's pixmap cache would wake the program
+    // every ten to thirty seconds to age them out.
+    QWebSettings::setObjectCacheCapacities(0, 0, 0);
+    QWebSettings::setMaximumPagesInCache(0);
+    connect(webView, &QWebView::loadFinished, this, [] {
+        QWebSettings::clearMemoryCaches();
+        QPixmapCache::clear();
+    });
+}
+
 void ZintelloDesktopBackgroundWidget::loadStartPage()
 {
+    keepNoEngineCaches();
     webView->load(QUrl::fromLocalFile(QCoreApplication::applicationDirPath()
                                       + QStringLiteral("/html/index.html")));
 }

@@ -30,6 +30,7 @@ public:
 
 private:
     void fillWithView();
+    void keepNoEngineCaches();
     void loadStartPage();
 };
 

@@ -2,7 +2,7 @@
 
 #include "X11WindowManager.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QWindow>
 #include <QX11Info>
 
@@ -35,7 +35,20 @@ bool AboveDesktopWindows::nativeEventFilter(const QByteArray &eventType, void *m
         return false;
     const auto *change = static_cast<xcb_property_notify_event_t *>(message);
     if (change->atom == stackingAtom && change->window == QX11Info::appRootWindow() && window->isVisible()
-        && X11WindowManager::desktopWindowAbove(QX11Info::display(), window->winId()))
+        && X11WindowManager::desktopWindowAbove(QX11Info::display(), window->winId(), ownWindows()))
         window->raise();
     return false;
+}
+
+QVector<unsigned long> AboveDesktopWindows::ownWindows()
+{
+    // The backgrounds of the other screens are desktop windows too: raising this
+    // one over them would make them raise themselves over it, without end.
+    QVector<unsigned long> ids;
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    for (const QWindow *own : windows) {
+        if (own->handle())
+            ids.append(own->winId());
+    }
+    return ids;
 }

@@ -3,6 +3,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QObject>
+#include <QVector>
 
 class QWindow;
 
@@ -22,6 +23,8 @@ public:
     bool nativeEventFilter(const QByteArray &eventType, void *message, long *result) override;
 
 private:
+    static QVector<unsigned long> ownWindows();
+
     QWindow *window;
     unsigned int stackingAtom;
 };

@@ -54,7 +54,7 @@ bool X11WindowManager::paintsItsOwnBackground(const QString &name)
     return name == QLatin1String("Mutter");
 }
 
-bool X11WindowManager::desktopWindowAbove(Display *display, unsigned long window)
+bool X11WindowManager::desktopWindowAbove(Display *display, unsigned long window, const QVector<unsigned long> &ownWindows)
 {
     const XErrorHandler previousHandler = XSetErrorHandler(noteXError);
     const QByteArray list = property(display, DefaultRootWindow(display), "_NET_CLIENT_LIST_STACKING", XA_WINDOW, 32);
@@ -66,6 +66,8 @@ bool X11WindowManager::desktopWindowAbove(Display *display, unsigned long window
     while (index < count && Window(stacking[index]) != window)
         ++index;
     for (++index; index < count && !above; ++index) {
+        if (ownWindows.contains(stacking[index]))
+            continue;
         const QByteArray types = property(display, Window(stacking[index]), "_NET_WM_WINDOW_TYPE", XA_ATOM, 32);
         const auto *type = reinterpret_cast<const long *>(types.constData());
         above = types.size() >= int(sizeof(long)) && Atom(type[0]) == desktopType;

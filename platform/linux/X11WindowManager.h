@@ -2,6 +2,7 @@
 #define X11WINDOWMANAGER_H
 
 #include <QString>
+#include <QVector>
 
 typedef struct _XDisplay Display;
 
@@ -21,8 +22,9 @@ public:
     static void letClicksThroughFrame(Display *display, unsigned long window);
 
     // Whether the window manager stacks another desktop-type window (a desktop
-    // program's icons and wallpaper) above the given one.
-    static bool desktopWindowAbove(Display *display, unsigned long window);
+    // program's icons and wallpaper) above the given one; the own windows, one
+    // per screen, do not count.
+    static bool desktopWindowAbove(Display *display, unsigned long window, const QVector<unsigned long> &ownWindows);
 
 private:
     X11WindowManager() = delete;

@@ -42,6 +42,8 @@ int runAsProgram(int argc, char **argv)
     DesktopIntegration::useFailureSafeSettingsStore();
     auto *window = new ZintelloDesktopSettingsWindow;
     DesktopIntegration::quitApplicationWhenTheSessionEnds();
+    // Its settings page loads when it is first shown.
+    window->show();
     QWebView *view = window->findChild<QWebView *>("settings");
     QWebFrame *page = view->page()->mainFrame();
     if (!QTest::qWaitFor([&] {

@@ -102,6 +102,8 @@ int tst_FullDisk::visibleBalloons()
 void tst_FullDisk::runProgram(const std::function<void(ZintelloDesktopSettingsWindow &)> &whileRunning)
 {
     auto window = std::make_unique<ZintelloDesktopSettingsWindow>();
+    // Its settings page loads when it is first shown.
+    window->show();
     QWebView *settings = window->findChild<QWebView *>("settings");
     QVERIFY(QTest::qWaitFor([&] {
         return settings->page()->mainFrame()->evaluateJavaScript("document.readyState").toString() == "complete"

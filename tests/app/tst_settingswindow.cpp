@@ -174,6 +174,7 @@ private slots:
     void cleanup();
     void firstStartSwitchesAutostartOnAndAppliesTheDesign();
     void settingsViewAndBackgroundShareTheJarTheAboutViewDoesNot();
+    void pagesLoadWhenTheWindowIsFirstShown();
     void languageCookieReloadsTheBackgroundOnce();
     void clickingADesignPreviewAppliesItsWallpaper();
     void designCookie_data();
@@ -256,6 +257,8 @@ void tst_SettingsWindow::cleanup()
 void tst_SettingsWindow::createWindow()
 {
     window = std::make_unique<ZintelloDesktopSettingsWindow>();
+    // Its pages load when it is first shown.
+    window->show();
     QVERIFY(QTest::qWaitFor([this] { return loaded(view("settings")) && background() && loaded(background()->webView); }, 20000));
 }
 
@@ -343,6 +346,35 @@ void tst_SettingsWindow::settingsViewAndBackgroundShareTheJarTheAboutViewDoesNot
     QVERIFY(documentCookies(background()->webView).contains("background_reset=1"));
     QVERIFY(documentCookies(background()->webView).contains("shared=yes"));
     QCOMPARE(documentCookies(about), QString());
+}
+
+void tst_SettingsWindow::pagesLoadWhenTheWindowIsFirstShown()
+{
+    window = std::make_unique<ZintelloDesktopSettingsWindow>();
+    QVERIFY(QTest::qWaitFor([this] { return background() && loaded(background()->webView); }, 20000));
+    QTest::qWait(1000);
+    QWebView *settings = view("settings");
+    QWebView *about = view("aboutView");
+    QVERIFY(settings->url().isEmpty());
+    QVERIFY(about->url().isEmpty());
+
+    window->show();
+    QVERIFY(QTest::qWaitFor([&] { return loaded(settings) && loaded(about); }, 20000));
+    QCOMPARE(settings->url().fileName(), QString("settings.html"));
+    QCOMPARE(about->url().fileName(), QString("about.html"));
+    // The settings page reaches the shared jar as before: a design chosen in it is applied.
+    setCookieInPage(settings, "design=5");
+    QCOMPARE(QSettings().value("designNumber").toString(), QString("5"));
+    QCOMPARE(DesktopIntegration::currentWallpaper(), designBitmap("5"));
+
+    // Shown again, the pages are the same ones, not loaded a second time.
+    settings->page()->mainFrame()->evaluateJavaScript("window.stillTheSamePage = true;");
+    QSignalSpy loads(settings, &QWebView::loadStarted);
+    window->close();
+    window->show();
+    QTest::qWait(1000);
+    QCOMPARE(loads.count(), 0);
+    QVERIFY(settings->page()->mainFrame()->evaluateJavaScript("window.stillTheSamePage").toBool());
 }
 
 void tst_SettingsWindow::languageCookieReloadsTheBackgroundOnce()
