@@ -364,7 +364,7 @@ void tst_SettingsWindow::pagesLoadWhenTheWindowIsFirstShown()
     QCOMPARE(about->url().fileName(), QString("about.html"));
     // The settings page reaches the shared jar as before: a design chosen in it is applied.
     setCookieInPage(settings, "design=5");
-    QCOMPARE(QSettings().value("designNumber").toString(), QString("5"));
+    QCOMPARE(QSettings().value(DesktopProgramSettings::designNumberKey).toString(), QString("5"));
     QCOMPARE(DesktopIntegration::currentWallpaper(), designBitmap("5"));
 
     // Shown again, the pages are the same ones, not loaded a second time.
