@@ -608,10 +608,10 @@ def build_report(results, options):
              "PSS: sum over the process tree, shared pages divided among this desktop session's "
              "processes only (pagemap);", "machine-wide PSS: the kernel's smaps_rollup, which other users "
              "of the same libraries on the machine lower", ""]
-    width = 36
+    heads = [f"{title.format(**labels)} ({unit})" for _, title, unit, _ in METRICS]
+    width = max(len(head) for head in heads) + 2
     lines.append("".ljust(width) + "".join(n.ljust(34) for n in names))
-    for key, title, unit, scale in METRICS:
-        head = f"{title.format(**labels)} ({unit})"
+    for head, (key, _, _, scale) in zip(heads, METRICS):
         lines.append(head.ljust(width) + "".join(format_cell(stats[n][key], scale).ljust(34) for n in names))
     lines += ["", "Screensaver (ZINTELLO.scr /s)",
               f"  start to page painted (s):      {format_cell(saver_stats['paint_s'], 1.0)}",
