@@ -69,15 +69,13 @@ void ZintelloDesktopBackgroundWidget::keepNoEngineCaches()
     // The page is a local file that stays on screen all day: what the engine
     // would keep to show it again faster (dead resources, earlier pages, code
     // and garbage of the start) is memory held for nothing, and its later
-    // collection a wake-up of its own. The same goes for the pixmaps the engine
-    // and the style loaded at start: Qt's pixmap cache would wake the program
-    // every ten to thirty seconds to age them out.
+    // collection a wake-up of its own. Nor does Qt's pixmap cache keep what the
+    // engine and the style draw: it would wake the program ten and thirty
+    // seconds after every paint to age its pixmaps out.
     QWebSettings::setObjectCacheCapacities(0, 0, 0);
     QWebSettings::setMaximumPagesInCache(0);
-    connect(webView, &QWebView::loadFinished, this, [] {
-        QWebSettings::clearMemoryCaches();
-        QPixmapCache::clear();
-    });
+    QPixmapCache::setCacheLimit(0);
+    connect(webView, &QWebView::loadFinished, this, [] { QWebSettings::clearMemoryCaches(); });
 }
 
 void ZintelloDesktopBackgroundWidget::loadStartPage()
