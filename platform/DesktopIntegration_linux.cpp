@@ -245,6 +245,11 @@ void DesktopIntegration::prepareApplicationStart(const QString &programName)
     // without polling. A choice of the user's stays.
     if (!qEnvironmentVariableIsSet("QT_EXCLUDE_GENERIC_BEARER"))
         qputenv("QT_EXCLUDE_GENERIC_BEARER", "1");
+    // Blocks of a screen's size and more (pictures, decoded bitmaps) come straight
+    // from the system and go back to it when freed. The allocator would raise this
+    // bound each time such a block is freed, and keep the later ones in its heap
+    // once they are freed: megabytes held all day for a picture made at start.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 }
 
 void DesktopIntegration::applicationStarted()
