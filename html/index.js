@@ -93,15 +93,42 @@
 
   // Without the desktop program's start cookie the page is not lying on the
   // desktop but shown on its own (the screensaver): then it paints the
-  // design's wallpaper itself, the one that fits the screen's shape.
+  // design's wallpaper itself, the one that fits the window's shape, covering
+  // the window. The bitmap is drawn once into a canvas of the window's size
+  // and let go: as a CSS background the engine would hold the file and its
+  // decoded picture, several times the screen's pixels, as long as it shows.
+  var backdropSize = null;
+  var backdropPicture = null;
+
   function showBackdropWhenAlone() {
     if (!design || Zintello.cookie("background_reset") !== null)
       return;
+    var ratio = window.devicePixelRatio || 1;
+    var width = Math.round(window.innerWidth * ratio), height = Math.round(window.innerHeight * ratio);
+    if (backdropSize === width + "x" + height)
+      return;
+    backdropSize = width + "x" + height;
     var wide = window.innerWidth / Math.max(1, window.innerHeight) > window.ZintelloDesigns.wideScreenRatio;
-    var backdrop = element("backdrop");
-    backdrop.style.backgroundImage = "url('" + (wide ? design.wallpapers.wide : design.wallpapers.other) + "')";
-    backdrop.style.backgroundColor = "#000";
-    backdrop.style.display = "block";
+    // Only the picture for the latest size is drawn.
+    var picture = backdropPicture = new Image();
+    picture.onload = function () {
+      if (picture !== backdropPicture)
+        return;
+      var canvas = element("backdrop");
+      canvas.width = width;
+      canvas.height = height;
+      var context = canvas.getContext("2d");
+      context.fillStyle = "#000";
+      context.fillRect(0, 0, width, height);
+      var scale = Math.max(width / picture.width, height / picture.height);
+      var drawnWidth = picture.width * scale, drawnHeight = picture.height * scale;
+      context.drawImage(picture, (width - drawnWidth) / 2, (height - drawnHeight) / 2, drawnWidth, drawnHeight);
+      canvas.style.display = "block";
+      backdropPicture = null;
+      picture.onload = null;
+      picture.src = "";
+    };
+    picture.src = wide ? design.wallpapers.wide : design.wallpapers.other;
   }
 
   // The desktop program adds its start cookie at every start, after the one
