@@ -31,6 +31,11 @@ QString programDir()
 {
     return QCoreApplication::applicationDirPath();
 }
+
+QString storedDesignNumber()
+{
+    return QSettings().value(DesktopProgramSettings::designNumberKey, DesktopProgramSettings::designNumberDefault).toString();
+}
 }
 
 ZintelloDesktopSettingsWindow::ZintelloDesktopSettingsWindow(QWidget *parent)
@@ -167,7 +172,7 @@ void ZintelloDesktopSettingsWindow::on_wallpaper_stateChanged(int state)
         paintWallpaperBehindBackgrounds();
     } else {
         storeSetting(DesktopProgramSettings::originalWallpaperKey, DesktopIntegration::keepWallpaper());
-        onChangedToDesign(QSettings().value(DesktopProgramSettings::designNumberKey, DesktopProgramSettings::designNumberDefault).toString());
+        onChangedToDesign(storedDesignNumber());
     }
     explainOwnImage();
 }
@@ -184,11 +189,7 @@ void ZintelloDesktopSettingsWindow::on_login_stateChanged(int state)
 void ZintelloDesktopSettingsWindow::onChangedToDesign(QString number)
 {
     storeSetting(DesktopProgramSettings::designNumberKey, number);
-    if (QSettings().value(DesktopProgramSettings::wallpaperKey, DesktopProgramSettings::wallpaperDefault).toBool())
-        return;
-    if (!DesignWallpaper::staysInsideWallpapers(number))
-        return;
-    setDesignWallpaper(number);
+    showDesignWallpaper(number);
 }
 
 void ZintelloDesktopSettingsWindow::iconActivated(QSystemTrayIcon::ActivationReason reason)
@@ -325,7 +326,7 @@ void ZintelloDesktopSettingsWindow::followScreens()
 {
     // Each screen's shape decides which of the design's bitmaps fits it, or the
     // primary screen's where the desktop shows one picture everywhere.
-    onChangedToDesign(QSettings().value(DesktopProgramSettings::designNumberKey, DesktopProgramSettings::designNumberDefault).toString());
+    showDesignWallpaper(storedDesignNumber());
 }
 
 void ZintelloDesktopSettingsWindow::createScreensaverIdleStart()
@@ -363,8 +364,12 @@ void ZintelloDesktopSettingsWindow::explainOwnImage()
                                     : tr("The desktop's own picture is not known: the design stays as the background."));
 }
 
-void ZintelloDesktopSettingsWindow::setDesignWallpaper(const QString &number)
+void ZintelloDesktopSettingsWindow::showDesignWallpaper(const QString &number)
 {
+    if (QSettings().value(DesktopProgramSettings::wallpaperKey, DesktopProgramSettings::wallpaperDefault).toBool())
+        return;
+    if (!DesignWallpaper::staysInsideWallpapers(number))
+        return;
     const QString dir = programDir();
     noteSave(DesktopIntegration::setWallpaperPerScreen(
         [&](const QSize &screenSize) { return DesignWallpaper::pathFor(dir, number, screenSize); }));

@@ -59,7 +59,8 @@ private:
     void createScreensaverIdleStart();
     void readSettings();
     void explainOwnImage();
-    void setDesignWallpaper(const QString &number);
+    // The design's bitmaps as the wallpaper, unless the user keeps an own image.
+    void showDesignWallpaper(const QString &number);
     void paintWallpaperBehindBackgrounds();
     void saveCookies();
     void fitTextsToTheirControls();
