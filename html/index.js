@@ -100,6 +100,11 @@
   var backdropSize = null;
   var backdropPicture = null;
 
+  function letGo(picture) {
+    picture.onload = null;
+    picture.src = "";
+  }
+
   function showBackdropWhenAlone() {
     if (!design || Zintello.cookie("background_reset") !== null)
       return;
@@ -110,10 +115,10 @@
     backdropSize = width + "x" + height;
     var wide = window.innerWidth / Math.max(1, window.innerHeight) > window.ZintelloDesigns.wideScreenRatio;
     // Only the picture for the latest size is drawn.
+    if (backdropPicture)
+      letGo(backdropPicture);
     var picture = backdropPicture = new Image();
     picture.onload = function () {
-      if (picture !== backdropPicture)
-        return;
       var canvas = element("backdrop");
       canvas.width = width;
       canvas.height = height;
@@ -125,8 +130,7 @@
       context.drawImage(picture, (width - drawnWidth) / 2, (height - drawnHeight) / 2, drawnWidth, drawnHeight);
       canvas.style.display = "block";
       backdropPicture = null;
-      picture.onload = null;
-      picture.src = "";
+      letGo(picture);
     };
     picture.src = wide ? design.wallpapers.wide : design.wallpapers.other;
   }
