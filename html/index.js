@@ -148,23 +148,35 @@
     document.cookie = "background_reset=1; path=" + path;
   }
 
+  // Changes the text in place: the engine paints the part of the page under a
+  // replaced text node twice, at every minute.
+  function showText(id, text) {
+    var node = element(id).firstChild;
+    if (node && node.nodeType === Node.TEXT_NODE && !node.nextSibling) {
+      if (node.data !== text)
+        node.data = text;
+    } else {
+      element(id).textContent = text;
+    }
+  }
+
   function render(now) {
     var hours = now.getHours();
     var minutes = now.getMinutes();
-    element("greeting").textContent = greeting(hours);
+    showText("greeting", greeting(hours));
     if (texts("twelveHour")) {
-      element("time").textContent = ((hours + 11) % 12 + 1) + ":" + two(minutes);
-      element("period").textContent = hours < 12 ? texts("am") : texts("pm");
+      showText("time", ((hours + 11) % 12 + 1) + ":" + two(minutes));
+      showText("period", hours < 12 ? texts("am") : texts("pm"));
     } else {
-      element("time").textContent = two(hours) + ":" + two(minutes);
-      element("period").textContent = "";
+      showText("time", two(hours) + ":" + two(minutes));
+      showText("period", "");
     }
-    element("date").textContent = Zintello.format(texts("dateFormat"), {
+    showText("date", Zintello.format(texts("dateFormat"), {
       weekday: texts("weekdays")[now.getDay()],
       day: now.getDate(),
       month: texts("months")[now.getMonth()]
-    });
-    element("week").textContent = Zintello.format(texts("weekFormat"), { week: isoWeek(now) });
+    }));
+    showText("week", Zintello.format(texts("weekFormat"), { week: isoWeek(now) }));
     element("hourHand").setAttribute("transform", "rotate(" + ((hours % 12) * 30 + minutes / 2) + " 100 100)");
     element("minuteHand").setAttribute("transform", "rotate(" + minutes * 6 + " 100 100)");
   }

@@ -1,11 +1,13 @@
 // The start page in the real engine, as the desktop background and the
 // screensaver show it: every design in every language, transparency, the
-// screensaver's own wallpaper, the choice of language, and quiet between minutes.
+// screensaver's own wallpaper, the choice of language, and quiet between minutes
+// and at the minute.
 
 #include "ExpectedTexts.h"
 #include "SaveNetworkCookieJar.h"
 #include "TestIdentity.h"
 #include "WatchedPage.h"
+#include "ZintelloDesktopBackgroundWidget.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -15,6 +17,8 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QWebElement>
+#include <QWebFrame>
+#include <QWebView>
 #include <QtTest>
 
 #include <memory>
@@ -38,6 +42,7 @@ private slots:
     void followsTheSystemLanguageUntilChosen_data();
     void followsTheSystemLanguageUntilChosen();
     void staysIdleBetweenMinutes();
+    void paintsANewMinuteOnce();
     void startCookieDoesNotPileUp();
     void cleanup();
 
@@ -49,7 +54,26 @@ private:
     // Repaints the page asks for during the given time; -1 when a new minute
     // began meanwhile, when the clock rightly changes.
     static int repaintsWithin(WatchedPage &page, int milliseconds);
+    // Paints of the background's view after its page is shown the next minute;
+    // -1 when a real minute began meanwhile.
+    static int paintsOfTheNextMinute(ZintelloDesktopBackgroundWidget &background);
 };
+
+namespace {
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+}
 
 void tst_StartPage::initTestCase()
 {
@@ -331,6 +355,46 @@ void tst_StartPage::staysIdleBetweenMinutes()
     if (repaints < 0)
         repaints = repaintsWithin(page, 3000);
     QCOMPARE(repaints, 0);
+}
+
+int tst_StartPage::paintsOfTheNextMinute(ZintelloDesktopBackgroundWidget &background)
+{
+    const int minute = QTime::currentTime().minute();
+    PaintCounter counter;
+    background.webView->installEventFilter(&counter);
+    // The page's clock a minute ahead, as at its next tick.
+    background.webView->page()->mainFrame()->evaluateJavaScript(
+                "(function () {"
+                "  var RealDate = Date;"
+                "  window.Date = function (a, b, c) {"
+                "    return arguments.length ? new RealDate(a, b, c) : new RealDate(RealDate.now() + 60000); };"
+                "  try { window.dispatchEvent(new Event('clockchange')); } finally { window.Date = RealDate; }"
+                "})()");
+    QTest::qWait(1000);
+    background.webView->removeEventFilter(&counter);
+    return QTime::currentTime().minute() == minute ? counter.paints : -1;
+}
+
+void tst_StartPage::paintsANewMinuteOnce()
+{
+    // Each paint of the desktop is a round trip to the X server: the new
+    // minute is painted in one go, not once more right after.
+    auto jar = desktopJar();
+    ZintelloDesktopBackgroundWidget background(jar.get(), nullptr);
+    jar->setParent(nullptr);
+    QSignalSpy loaded(background.webView, &QWebView::loadFinished);
+    background.resize(1280, 800);
+    background.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&background));
+    QVERIFY(loaded.wait(20000));
+    QTest::qWait(500);
+    const QString before = background.webView->page()->mainFrame()->findFirstElement("#time").toPlainText();
+
+    int paints = paintsOfTheNextMinute(background);
+    if (paints < 0)
+        paints = paintsOfTheNextMinute(background);
+    QCOMPARE(paints, 1);
+    QVERIFY(background.webView->page()->mainFrame()->findFirstElement("#time").toPlainText() != before);
 }
 
 void tst_StartPage::startCookieDoesNotPileUp()
