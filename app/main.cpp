@@ -3,6 +3,7 @@
 #include "DesktopProgramSettings.h"
 #include "ProgramIdentity.h"
 #include "QtSingleApplication.h"
+#include "ZintelloDesktopBackgroundWidget.h"
 #include "ZintelloDesktopSettingsWindow.h"
 
 #include <QNetworkProxyFactory>
@@ -56,6 +57,8 @@ int main(int argc, char **argv)
     // through it, as their browser does. Process-wide, so set before anything networks.
     QNetworkProxyFactory::setUseSystemConfiguration(true);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Before the settings window, whose views start the engine.
+    ZintelloDesktopBackgroundWidget::keepNoEngineCaches();
     // Lives until the process ends.
     auto *window = new ZintelloDesktopSettingsWindow;
     QObject::connect(&app, &QtSingleApplication::messageReceived,

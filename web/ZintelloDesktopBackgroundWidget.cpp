@@ -15,6 +15,7 @@ ZintelloDesktopBackgroundWidget::ZintelloDesktopBackgroundWidget(QNetworkCookieJ
     : QWidget(parent)
     , webView(new QWebView(this))
 {
+    keepNoEngineCaches();
     fillWithView();
 
     QPalette palette = webView->palette();
@@ -34,6 +35,7 @@ ZintelloDesktopBackgroundWidget::ZintelloDesktopBackgroundWidget(QWidget *parent
     : QWidget(parent)
     , webView(new QWebView(this))
 {
+    keepNoEngineCaches();
     webView->setAttribute(Qt::WA_MouseTracking, false);
     fillWithView();
     webView->page()->networkAccessManager()->setCookieJar(
@@ -70,17 +72,16 @@ void ZintelloDesktopBackgroundWidget::keepNoEngineCaches()
     // would keep to show it again faster (dead resources, earlier pages, code
     // and garbage of the start) is memory held for nothing, and its later
     // collection a wake-up of its own. Nor does Qt's pixmap cache keep what the
-    // engine and the style draw: it would wake the program ten and thirty
-    // seconds after every paint to age its pixmaps out.
+    // engine and the style draw: it would wake the program thirty and forty
+    // seconds after the first picture it took in, to age its pictures out.
     QWebSettings::setObjectCacheCapacities(0, 0, 0);
     QWebSettings::setMaximumPagesInCache(0);
     QPixmapCache::setCacheLimit(0);
-    connect(webView, &QWebView::loadFinished, this, [] { QWebSettings::clearMemoryCaches(); });
 }
 
 void ZintelloDesktopBackgroundWidget::loadStartPage()
 {
-    keepNoEngineCaches();
+    connect(webView, &QWebView::loadFinished, this, [] { QWebSettings::clearMemoryCaches(); });
     webView->load(QUrl::fromLocalFile(QCoreApplication::applicationDirPath()
                                       + QStringLiteral("/html/index.html")));
 }

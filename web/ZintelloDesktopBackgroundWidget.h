@@ -26,11 +26,15 @@ public:
     // the time again now rather than at its next minute.
     void showTheTimeAgain();
 
+    // Neither the engine nor Qt caches anything for the pages shown all day.
+    // Before the program makes its first web view's page: the engine puts its
+    // pictures in Qt's cache as it starts.
+    static void keepNoEngineCaches();
+
     QWebView *webView;
 
 private:
     void fillWithView();
-    void keepNoEngineCaches();
     void loadStartPage();
 };
 
