@@ -245,6 +245,13 @@ void DesktopIntegration::prepareApplicationStart(const QString &programName)
     // without polling. A choice of the user's stays.
     if (!qEnvironmentVariableIsSet("QT_EXCLUDE_GENERIC_BEARER"))
         qputenv("QT_EXCLUDE_GENERIC_BEARER", "1");
+    // The web engine's own allocator hands freed memory back to the system from
+    // a thread of its own, which wakes every half second for seconds after each
+    // tick of the page's clock. The system allocator (the engine takes it when
+    // Malloc is set, before its first allocation) does that without waking, and
+    // holds no more memory for these pages.
+    if (!qEnvironmentVariableIsSet("Malloc"))
+        qputenv("Malloc", "1");
     // Blocks of a screen's size and more (pictures, decoded bitmaps) come straight
     // from the system and go back to it when freed. The allocator would raise this
     // bound each time such a block is freed, and keep the later ones in its heap
