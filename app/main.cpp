@@ -58,6 +58,7 @@ int main(int argc, char **argv)
     QNetworkProxyFactory::setUseSystemConfiguration(true);
     QApplication::setQuitOnLastWindowClosed(false);
     // Before the settings window, whose views start the engine.
+    DesktopIntegration::quietWebEngineMemory();
     ZintelloDesktopBackgroundWidget::keepNoEngineCaches();
     // Lives until the process ends.
     auto *window = new ZintelloDesktopSettingsWindow;

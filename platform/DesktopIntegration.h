@@ -100,6 +100,10 @@ public:
     static void prepareApplicationStart(const QString &programName);
     // Right after the application object exists.
     static void applicationStarted();
+    // For the program that shows web pages all day, before its first page: the
+    // web engine keeps its memory with the fewest wake-ups at rest. Programs it
+    // starts keep the engine's usual choice.
+    static void quietWebEngineMemory();
 
     // Whether the desktop keeps a window prepared by prepareDesktopWindow below
     // every other window. Where it cannot, the program must not show one: it

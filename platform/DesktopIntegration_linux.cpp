@@ -33,6 +33,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <QX11Info>
@@ -245,18 +246,27 @@ void DesktopIntegration::prepareApplicationStart(const QString &programName)
     // without polling. A choice of the user's stays.
     if (!qEnvironmentVariableIsSet("QT_EXCLUDE_GENERIC_BEARER"))
         qputenv("QT_EXCLUDE_GENERIC_BEARER", "1");
-    // The web engine's own allocator hands freed memory back to the system from
-    // a thread of its own, which wakes every half second for seconds after each
-    // tick of the page's clock. The system allocator (the engine takes it when
-    // Malloc is set, before its first allocation) does that without waking, and
-    // holds no more memory for these pages.
-    if (!qEnvironmentVariableIsSet("Malloc"))
-        qputenv("Malloc", "1");
     // Blocks of a screen's size and more (pictures, decoded bitmaps) come straight
     // from the system and go back to it when freed. The allocator would raise this
     // bound each time such a block is freed, and keep the later ones in its heap
     // once they are freed: megabytes held all day for a picture made at start.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+}
+
+void DesktopIntegration::quietWebEngineMemory()
+{
+    // The web engine's own allocator hands freed memory back to the system from
+    // a thread of its own, which wakes every half second for seconds after each
+    // tick of the page's clock. The system allocator, which the engine takes when
+    // Malloc is set at its first allocation, does that without waking and holds
+    // no more memory for the desktop's pages. A choice of the user's stays.
+    if (qEnvironmentVariableIsSet("Malloc"))
+        return;
+    qputenv("Malloc", "1");
+    // The first page is made before the event loop turns. Programs started from
+    // here keep the engine's allocator: the screensaver's large pictures weigh
+    // less there.
+    QTimer::singleShot(0, [] { qunsetenv("Malloc"); });
 }
 
 void DesktopIntegration::applicationStarted()

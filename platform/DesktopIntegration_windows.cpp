@@ -110,6 +110,11 @@ void DesktopIntegration::prepareApplicationStart(const QString &programName)
     WindowingSystemStart::watch(programName);
 }
 
+void DesktopIntegration::quietWebEngineMemory()
+{
+    // The engine's usual allocator stays on Windows.
+}
+
 void DesktopIntegration::applicationStarted()
 {
     WindowingSystemStart::succeeded();
