@@ -5,7 +5,7 @@ import re
 import subprocess
 import unittest
 
-from waylandsession import Session, VirtualPointer, wait_until
+from waylandsession import Session, VirtualKeyboard, VirtualPointer, wait_until
 
 # The start page draws its layer on the right half only: the left half shows
 # what lies behind the page, the clock lies on the right.
@@ -210,7 +210,7 @@ class SwayTest(unittest.TestCase):
 
     def test_show_covers_every_output_and_ends_on_input(self):
         for end_with in ("key", "pointer"):
-            with self.subTest(end_with=end_with):
+            with self.subTest(end_with=end_with), VirtualKeyboard() as keyboard:
                 show = self.session.start("ZINTELLO.scr", "/s")
                 self.assertTrue(wait_until(lambda: self.session.shows_clock(self.session.screenshot())),
                                 "the page never showed on the primary output")
@@ -221,16 +221,11 @@ class SwayTest(unittest.TestCase):
                 self.assertEqual(self.session.toplevels(), [], "the show made a toplevel window")
                 self.assertIsNone(show.poll())
                 if end_with == "key":
-                    # wtype's keyboard exists only while it runs: the pause lets
-                    # the show see the seat's new keyboard before the key comes.
-                    subprocess.run(["wtype", "-s", "1500", "a"], check=True, timeout=30)
+                    keyboard.press_key()
                 else:
-                    pointer = VirtualPointer()
-                    try:
+                    with VirtualPointer() as pointer:
                         wait_until(lambda: (pointer.move(12, 9), show.poll() is not None)[1],
                                    timeout=30)
-                    finally:
-                        pointer.close()
                 try:
                     self.assertEqual(show.wait(30), 0)
                 except subprocess.TimeoutExpired:

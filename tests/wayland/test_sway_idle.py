@@ -3,11 +3,10 @@ clients of idleness only through KDE's idle protocol: the real desktop program
 starts the real ZINTELLO.scr /s after the stored idle time (one minute, the
 shortest the store holds), and input during that time delays it."""
 import os
-import subprocess
 import time
 import unittest
 
-from waylandsession import Session, VirtualPointer, wait_until
+from waylandsession import Session, VirtualKeyboard, VirtualPointer, wait_until
 
 IDLE_TIME = 60
 # The compositor counts from the moment the program armed the time, a little
@@ -24,9 +23,12 @@ class SwayIdleStartTest(unittest.TestCase):
         self.session.swaymsg("create_output")
         self.assertTrue(wait_until(lambda: len(self.session.outputs()) == 2))
         self.store_minutes(1)
+        # The session's keyboard, there before the programs start.
+        self.keyboard = VirtualKeyboard()
 
     def tearDown(self):
         self.session.stop_all()
+        self.keyboard.close()
 
     def store_minutes(self, minutes):
         directory = os.path.join(self.session.home, ".config", "Morvaleen")
@@ -71,9 +73,7 @@ class SwayIdleStartTest(unittest.TestCase):
         return elapsed
 
     def end_show_with_key(self, program):
-        # wtype's keyboard exists only while it runs: the pause lets the show
-        # see the seat's new keyboard before the key comes.
-        subprocess.run(["wtype", "-s", "1500", "a"], check=True, timeout=30)
+        self.keyboard.press_key()
         self.assertTrue(wait_until(lambda: not self.shows_of(program)), "the show did not end on a key")
 
     def test_show_starts_after_the_idle_time_and_input_delays_it(self):
@@ -90,11 +90,8 @@ class SwayIdleStartTest(unittest.TestCase):
 
         # A move half-way through the idle time counts it again from there.
         self.assertIsNone(self.show_appears(program, IDLE_TIME / 2), "the show came again too early")
-        pointer = VirtualPointer()
-        try:
+        with VirtualPointer() as pointer:
             pointer.move(15, 10)
-        finally:
-            pointer.close()
         since_move = time.monotonic()
         self.assertIsNotNone(self.show_appears(program, LATEST_START), "no show after the move")
         self.assertGreater(time.monotonic() - since_move, EARLIEST_START, "the move did not delay the show")

@@ -173,12 +173,13 @@ class Session:
         return brightest >= 3 * 200
 
 
-class VirtualPointer:
-    """A pointer device of our own through wlroots' virtual pointer protocol:
-    the headless compositor has no input devices, and its clients see a pointer
-    only once the seat has one."""
+class VirtualDevice:
+    """An input device of our own, made by a small Wayland client of the
+    compositor's virtual device protocols: the headless compositor has no input
+    devices, and its clients see a pointer or a keyboard only once the seat has
+    one. The device is object 6; the seat's is 4, its manager's 5."""
 
-    def __init__(self):
+    def __init__(self, manager_interface):
         path = os.path.join(os.environ["XDG_RUNTIME_DIR"], os.environ["WAYLAND_DISPLAY"])
         self.socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
         self.socket.connect(path)
@@ -186,9 +187,9 @@ class VirtualPointer:
         self.send(1, 1, struct.pack("<I", 2))                      # get_registry -> 2
         globals_ = self.roundtrip(3)
         self.send(2, 0, self.bind_args(globals_, "wl_seat", 1, 4))
-        self.send(2, 0, self.bind_args(globals_, "zwlr_virtual_pointer_manager_v1", 1, 5))
-        self.send(5, 0, struct.pack("<II", 4, 6))                  # create_virtual_pointer -> 6
-        self.roundtrip(7)
+        self.send(2, 0, self.bind_args(globals_, manager_interface, 1, 5))
+        self.send(5, 0, struct.pack("<II", 4, 6))                  # create the device -> 6
+        self.next_id = 7
 
     @staticmethod
     def string(text):
@@ -201,13 +202,18 @@ class VirtualPointer:
         return struct.pack("<I", globals_[interface]) + self.string(interface) \
             + struct.pack("<II", version, new_id)
 
-    def send(self, object_id, opcode, arguments):
-        self.socket.sendall(struct.pack("<II", object_id, (8 + len(arguments)) << 16 | opcode)
-                            + arguments)
+    def send(self, object_id, opcode, arguments, fd=None):
+        message = struct.pack("<II", object_id, (8 + len(arguments)) << 16 | opcode) + arguments
+        if fd is None:
+            self.socket.sendall(message)
+        else:
+            self.socket.sendmsg([message], [(socket.SOL_SOCKET, socket.SCM_RIGHTS, struct.pack("<i", fd))])
 
-    def roundtrip(self, callback_id):
+    def roundtrip(self, callback_id=None):
         """Waits for the compositor to have handled everything sent; gives the
         globals the registry announced meanwhile."""
+        if callback_id is None:
+            callback_id, self.next_id = self.next_id, self.next_id + 1
         self.send(1, 0, struct.pack("<I", callback_id))            # sync
         globals_ = {}
         while True:
@@ -227,10 +233,52 @@ class VirtualPointer:
             if object_id == callback_id:
                 return globals_
 
+    def close(self):
+        self.socket.close()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exception):
+        self.close()
+
+
+class VirtualPointer(VirtualDevice):
+    def __init__(self):
+        super().__init__("zwlr_virtual_pointer_manager_v1")
+        self.roundtrip()
+
     def move(self, dx, dy):
         self.send(6, 0, struct.pack("<Iii", 0, int(dx * 256), int(dy * 256)))
         self.send(6, 4, b"")                                       # frame
-        self.roundtrip(8)
+        self.roundtrip()
 
-    def close(self):
-        self.socket.close()
+
+class VirtualKeyboard(VirtualDevice):
+    """Made before a program starts, the keyboard is there from the program's
+    start, as a real one is: the first key pressed while the program has the
+    focus reaches it."""
+
+    # One key: the protocol's key code 1 is the keymap's keycode 9. The
+    # compositor may hand the program its own keymap instead, in which the
+    # same key is another one: any key will do.
+    KEYMAP = b"""xkb_keymap {
+xkb_keycodes "a" { minimum = 8; maximum = 9; <A> = 9; };
+xkb_types "a" { include "complete" };
+xkb_compatibility "a" { include "complete" };
+xkb_symbols "a" { key <A> { [ a ] }; };
+};
+\0"""
+
+    def __init__(self):
+        super().__init__("zwp_virtual_keyboard_manager_v1")
+        with tempfile.TemporaryFile() as keymap:
+            keymap.write(self.KEYMAP)
+            keymap.flush()
+            self.send(6, 0, struct.pack("<II", 1, len(self.KEYMAP)), fd=keymap.fileno())  # xkb v1
+            self.roundtrip()
+
+    def press_key(self):
+        for state in (1, 0):
+            self.send(6, 1, struct.pack("<III", 0, 1, state))
+        self.roundtrip()
