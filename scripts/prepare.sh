@@ -3,7 +3,7 @@
 
 zintello_build_packages=(
   cmake make g++ pkg-config python3
-  qtbase5-dev libqt5webkit5-dev libqt5x11extras5-dev libx11-dev libxext-dev libxss-dev zlib1g-dev
+  qtbase5-dev libqt5webkit5-dev libqt5x11extras5-dev libx11-dev libx11-xcb-dev libxext-dev libxss-dev zlib1g-dev
   qttools5-dev qttools5-dev-tools qttranslations5-l10n
   libglib2.0-bin dconf-gsettings-backend gsettings-desktop-schemas librsvg2-bin
   qtbase5-private-dev qtwayland5-private-dev libqt5waylandclient5-dev libwayland-dev libxkbcommon-dev

@@ -443,6 +443,10 @@ void tst_RootWindowWallpaper::visuals()
         QVERIFY2(near(actual, point.second, tolerance),
                  describe(actual) + " instead of " + describe(point.second));
         QCOMPARE(readBack.pixelColor(point.first), actual);
+        // Qt reads RGB32 as opaque only where the unused byte is full: scaling or
+        // converting the picture would show anything else.
+        const QRgb stored = reinterpret_cast<const QRgb *>(readBack.constScanLine(point.first.y()))[point.first.x()];
+        QCOMPARE(qAlpha(stored), 255);
     }
 }
 
