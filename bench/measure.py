@@ -81,18 +81,30 @@ def process_tree(root):
     return {pid: stats[pid] for pid in tree}
 
 
-def pss_kib(tree):
+def rollup_kib(tree, fields=("Pss",)):
+    """The sum of some fields of the kernel's smaps_rollup over a process tree."""
     total = 0
     for pid in tree:
         try:
             with open(f"/proc/{pid}/smaps_rollup") as f:
                 for line in f:
-                    if line.startswith("Pss:"):
-                        total += int(line.split()[1])
-                        break
+                    name, _, value = line.partition(":")
+                    if name in fields:
+                        total += int(value.split()[0])
         except OSError:
             pass
     return total
+
+
+def pss_kib(tree):
+    return rollup_kib(tree)
+
+
+def written_kib(tree):
+    """What the programs wrote themselves: their anonymous and shared memory
+    (heaps, stacks, relocated library data, what their processes share), not
+    the pages of library files that every program of the same libraries reads."""
+    return rollup_kib(tree, ("Pss_Anon", "Pss_Shmem"))
 
 
 PAGE_KIB = os.sysconf("SC_PAGE_SIZE") // 1024
@@ -462,6 +474,7 @@ def measure_desktop_run(name, command, options, ignored_rows, log, picture=None,
         tree = process_tree(process.pid)
         result["rollup_late_kib"] = pss_kib(tree)
         result["pss_late_kib"] = session_pss_kib(tree)
+        result["written_late_kib"] = written_kib(tree)
         result["processes_late"] = len(tree)
         result["ended_early"] = process.poll() is not None
     finally:
@@ -558,6 +571,7 @@ METRICS = [
     ("pss_late_kib", "PSS after {late}", "MiB", 1 / 1024),
     ("rollup_early_kib", "machine-wide PSS after {early}", "MiB", 1 / 1024),
     ("rollup_late_kib", "machine-wide PSS after {late}", "MiB", 1 / 1024),
+    ("written_late_kib", "written memory after {late}", "MiB", 1 / 1024),
     ("cpu_percent", "idle CPU over {window}", "% of a core", 1.0),
     ("wake_ups_per_min_per_screen", "wake-ups over {window}", "per min and screen", 1.0),
 ]
@@ -608,7 +622,9 @@ def build_report(results, options):
              "wake-ups: context switches of all its threads over the same window;",
              "PSS: sum over the process tree, shared pages divided among this desktop session's "
              "processes only (pagemap);", "machine-wide PSS: the kernel's smaps_rollup, which other users "
-             "of the same libraries on the machine lower", ""]
+             "of the same libraries on the machine lower;",
+             "written memory: its anonymous and shared memory (smaps_rollup's Pss_Anon and Pss_Shmem), "
+             "without the pages of library files", ""]
     heads = [f"{title.format(**labels)} ({unit})" for _, title, unit, _ in METRICS]
     width = max(len(head) for head in heads) + 2
     lines.append("".ljust(width) + "".join(n.ljust(34) for n in names))
@@ -627,6 +643,9 @@ def build_report(results, options):
                                  theirs["pss_early_kib"], 1 / 4))
         ratios.append(ratio_line(f"  memory after {labels['late']}, / {peer}", zintello.get("pss_late_kib"),
                                  theirs["pss_late_kib"], 1 / 4))
+        if zintello.get("written_late_kib") and theirs["written_late_kib"]:
+            ratios.append(f"  written memory after {labels['late']}, / {peer}: "
+                          f"{zintello['written_late_kib']['median'] / theirs['written_late_kib']['median']:.3f} (no target)")
         ratios.append(ratio_line(f"  idle CPU, / {peer}", zintello.get("cpu_percent"), theirs["cpu_percent"], 0.5))
         ratios.append(ratio_line(f"  start to paint, / {peer}", zintello.get("paint_s"), theirs["paint_s"], 0.33))
     cpu = zintello.get("cpu_percent")
